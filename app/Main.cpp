@@ -1,0 +1,4 @@
+// The program's one application object.
+#include "app/Simbrel1App.h"
+
+CSimbrel1App theApp;

@@ -1,0 +1,17 @@
+#include "calc/FanCalibrationDialog.h"
+
+#include "app/Lifecycle.h"
+
+CFanCalibrationDialog::CFanCalibrationDialog() : CDialog(IDD)
+{
+    TraceLifecycle("CFanCalibrationDialog", true);
+}
+
+CFanCalibrationDialog::~CFanCalibrationDialog()
+{
+    TraceLifecycle("CFanCalibrationDialog", false);
+}
+
+void CFanCalibrationDialog::ResetToFactory()
+{
+}

@@ -1,0 +1,20 @@
+// The whole class library, for the program's own code.
+#pragma once
+
+#include "framework/CmdTarget.h"
+#include "framework/Dc.h"
+#include "framework/Ddx.h"
+#include "framework/Dialog.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/File.h"
+#include "framework/FrameWnd.h"
+#include "framework/GdiObject.h"
+#include "framework/Geometry.h"
+#include "framework/MessageMap.h"
+#include "framework/Object.h"
+#include "framework/String.h"
+#include "framework/UiAnswerer.h"
+#include "framework/View.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"

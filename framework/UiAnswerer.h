@@ -1,0 +1,34 @@
+// The one place through which every modal dialog and message box of the
+// program is shown. Normally nothing is installed and a person answers.
+// Test programs install an answerer that replies for the person, records
+// what was shown, and fails the test for a question it has no reply for;
+// so an unattended run always ends on its own.
+#pragma once
+
+#include <windows.h>
+
+class CDialog;
+
+class CUiAnswerer {
+public:
+    virtual ~CUiAnswerer() = default;
+
+    // A message box with the given text and MB_ style; returns the button
+    // code (IDOK, IDYES, ...) to act as if it had been pressed.
+    virtual int AnswerMessageBox(const wchar_t* pszText, UINT nType) = 0;
+
+    // A modal dialog about to run. Return true with *pResult set to answer
+    // it without showing it; return false to let it run (the test then
+    // drives it, for example through posted messages or a timer).
+    virtual bool AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult) = 0;
+};
+
+// Installs an answerer for the calling program (nullptr: people answer);
+// returns the one installed before.
+CUiAnswerer* AfxSetUiAnswerer(CUiAnswerer* pAnswerer);
+CUiAnswerer* AfxGetUiAnswerer();
+
+// The class library's standard message box: the application title as
+// caption, owned by the main window. Returns the button code.
+int AfxMessageBox(const wchar_t* pszText, UINT nType = MB_OK);
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);

@@ -1,0 +1,73 @@
+// CBuildingInfoDialog: the building record (test, customer and building
+// information, the building dimensions) and the modeless page that edits it.
+#pragma once
+
+#include "framework/Dialog.h"
+
+class CSimbrel1View;
+
+class CBuildingInfoDialog : public CDialog {
+public:
+    enum { IDD = 133 };
+
+    explicit CBuildingInfoDialog(CSimbrel1View* pView);
+    ~CBuildingInfoDialog() override;
+
+    // Empties every text and zeroes the dimensions and the country-specific
+    // flags; the unit labels and the change flags stay.
+    void ClearData();
+
+    CSimbrel1View* m_pView = nullptr;
+    int m_bCreated = 0;          // the page window exists
+    int m_nFocusCtrlId = 0;      // control focused at the next opening
+    int m_bHiddenForPrint = 0;   // closed for printing; shown again afterwards
+    int m_bFromTestGraph = 0;    // opened by the test screen: offers the way back to it
+
+    // Test date: free text from an old file, or eight digits "%Y%m%d" and
+    // their local form.
+    CString m_strTestDate;
+    CString m_strTestDateUniv;
+    CString m_strTestDateLocal;
+    CString m_strTechnician;
+    CString m_strProjectName;
+    CString m_strCustomerName;
+    CString m_strCustomerNameLine2;
+    CString m_strCustomerAddress;
+    CString m_strCustomerAddressLine2;
+    CString m_strCustomerCity;
+    CString m_strCustomerState;
+    CString m_strCustomerZip;
+    CString m_strCustomerPhone;
+    CString m_strCustomerFax;
+    CString m_strCustomerEmail;
+    CString m_strCustomerWebsite;
+    CString m_strBuilding;
+    CString m_strBuildingAddress;
+    CString m_strBuildingAddressLine2;
+    CString m_strApartmentNumber;
+    CString m_strBuildingCity;
+    CString m_strBuildingState;
+    CString m_strBuildingZip;
+    CString m_strYearOfConstruction;
+    // Dimensions as typed, in the building length unit (cubed, squared).
+    CString m_strVolume;
+    CString m_strFloorArea;
+    CString m_strSurfaceArea;
+    CString m_strHeight;         // empty when not entered
+    CString m_strUncertainty;    // percent
+    BOOL m_bCountrySpecificVolume = FALSE;
+    BOOL m_bCountrySpecificFloorArea = FALSE;
+    BOOL m_bCountrySpecificSurfaceArea = FALSE;
+
+    // Parsed dimensions per direction slot.
+    double m_dVolume[2] = {};
+    double m_dFloorArea[2] = {};
+    double m_dSurfaceArea[2] = {};
+    double m_dHeight[2] = {};
+
+    // Unit labels ("ft³"/"m³", "ft²"/"m²", "ft"/"m"), set with the units.
+    CString m_strVolumeUnit;
+    CString m_strFloorAreaUnit;
+    CString m_strSurfaceAreaUnit;
+    CString m_strLengthUnit;
+};

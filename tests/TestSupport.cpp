@@ -1,0 +1,131 @@
+#include "tests/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+std::string Narrow(const std::wstring& s)
+{
+    return std::string(s.begin(), s.end());
+}
+}  // namespace
+
+void CTestAnswerer::ReplyToMessage(int nReply, std::wstring textContains)
+{
+    m_messageReplies.push_back({nReply, std::move(textContains)});
+}
+
+void CTestAnswerer::ReplyToDialog(UINT nIDTemplate, INT_PTR nResult)
+{
+    m_dialogReplies.push_back({nIDTemplate, false, nResult, nullptr});
+}
+
+void CTestAnswerer::RunDialog(UINT nIDTemplate, std::function<void(CDialog*)> before)
+{
+    m_dialogReplies.push_back({nIDTemplate, true, 0, std::move(before)});
+}
+
+int CTestAnswerer::AnswerMessageBox(const wchar_t* pszText, UINT nType)
+{
+    messages.push_back({pszText != nullptr ? pszText : L"", nType});
+    if (m_messageReplies.empty()) {
+        ADD_FAILURE() << "unanswered message box: " << Narrow(messages.back().text);
+        return IDCANCEL;
+    }
+    MessageReply reply = m_messageReplies.front();
+    m_messageReplies.erase(m_messageReplies.begin());
+    if (!reply.textContains.empty())
+        EXPECT_NE(messages.back().text.find(reply.textContains), std::wstring::npos)
+            << "message box text: " << Narrow(messages.back().text);
+    return reply.nReply;
+}
+
+bool CTestAnswerer::AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult)
+{
+    dialogs.push_back({nIDTemplate});
+    if (m_dialogReplies.empty() || m_dialogReplies.front().nIDTemplate != nIDTemplate) {
+        ADD_FAILURE() << "unanswered modal dialog " << nIDTemplate;
+        *pResult = IDCANCEL;
+        return true;
+    }
+    DialogReply reply = m_dialogReplies.front();
+    m_dialogReplies.erase(m_dialogReplies.begin());
+    if (reply.bRun) {
+        if (reply.before)
+            reply.before(pDialog);
+        return false;
+    }
+    *pResult = reply.nResult;
+    return true;
+}
+
+namespace {
+// Removes everything below folder (not the folder itself).
+void EmptyFolder(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        std::wstring path = folder + L"\\" + name;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            EmptyFolder(path);
+            RemoveDirectoryW(path.c_str());
+        } else {
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+        }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+}
+}  // namespace
+
+std::wstring MakeTempFolder(const wchar_t* pszName)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"vudadar-tests\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    folder += pszName;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    EmptyFolder(folder);
+    return folder + L"\\";
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+std::string ReadBytes(const std::wstring& path)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
