@@ -262,7 +262,7 @@ void CSimbrel1View::OnInitialUpdate()
     m_nTemperatureUnits = 0;
     ReadDefaultUnitsFile();
     m_pEquipment->ReadDefaultsFile();
-    m_pSettings->ReadDefaultSettingsFile();
+    m_pSettings->ReadDefaultsFile();
 
     ApplyUnits();
     // Nothing is pending conversion: the previous units are the current ones.

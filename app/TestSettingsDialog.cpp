@@ -61,4 +61,4 @@ void CTestSettingsDialog::SetFactoryDefaults()
     }
 }
 
-void CTestSettingsDialog::ReadDefaultSettingsFile() {}
+void CTestSettingsDialog::ReadDefaultsFile() {}

@@ -24,7 +24,7 @@ public:
     // Every record member to its factory value: ISO 9972, automatic method
     // in both slots, no zonal pressures, zones inactive with default names.
     void SetFactoryDefaults();
-    void ReadDefaultSettingsFile();
+    void ReadDefaultsFile();
 
     // The five automated-test parameters as typed (the files hold these).
     CString m_strTargetTolerance;    // Pa

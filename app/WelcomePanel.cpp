@@ -178,7 +178,7 @@ void CWelcomePanel::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 void CWelcomePanel::OnPaint()
 {
-    CPaintDC dc(m_hWnd);
+    CPaintDC dc(this);
     CRect rcClient;
     GetClientRect(&rcClient);
     DrawPanelFrame(&dc, rcClient);
@@ -212,8 +212,8 @@ void CWelcomePanel::DrawPanelTexts(CDC* pDC, const CRect& rcClient)
     for (int i = 0; i < nCount; ++i)
         DrawScaledTextItem(pDC, rcClient, pItems[i]);
 
-    DrawScaledPicture(pDC, rcClient, IDB_WELCOME_LOGO_PARTNER, 122, 442, 385, 143);
-    DrawScaledPicture(pDC, rcClient, IDB_WELCOME_LOGO_MAKER, 640, 445, 400, 131);
+    DrawScaledPicture(pDC, rcClient, IDB_WELCOME_LOGO_MAKER, 122, 442, 385, 143);
+    DrawScaledPicture(pDC, rcClient, IDB_WELCOME_LOGO_PARTNER, 640, 445, 400, 131);
 
     CString strLabel;
     strLabel.LoadString(IDS_VERSION);

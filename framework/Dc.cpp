@@ -1,5 +1,7 @@
 #include "framework/Dc.h"
 
+#include "framework/Wnd.h"
+
 #include <utility>
 
 CDC::~CDC()
@@ -380,3 +382,9 @@ CWindowDC::~CWindowDC()
     if (HDC hDC = ReturnSystemDC())
         ::ReleaseDC(m_hWnd, hDC);
 }
+
+CPaintDC::CPaintDC(CWnd* pWnd) : CPaintDC(pWnd->m_hWnd) {}
+
+CClientDC::CClientDC(CWnd* pWnd) : CClientDC(pWnd != nullptr ? pWnd->m_hWnd : nullptr) {}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : CWindowDC(pWnd != nullptr ? pWnd->m_hWnd : nullptr) {}

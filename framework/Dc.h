@@ -13,6 +13,8 @@
 #include "framework/Geometry.h"
 #include "framework/String.h"
 
+class CWnd;
+
 class CDC {
 public:
     HDC m_hDC = nullptr;
@@ -129,6 +131,7 @@ private:
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(HWND hWnd);
+    explicit CPaintDC(CWnd* pWnd);
     ~CPaintDC() override;
 
     PAINTSTRUCT m_ps{};
@@ -141,6 +144,7 @@ protected:
 class CClientDC : public CDC {
 public:
     explicit CClientDC(HWND hWnd);
+    explicit CClientDC(CWnd* pWnd);
     ~CClientDC() override;
 
 protected:
@@ -151,6 +155,7 @@ protected:
 class CWindowDC : public CDC {
 public:
     explicit CWindowDC(HWND hWnd);
+    explicit CWindowDC(CWnd* pWnd);
     ~CWindowDC() override;
 
 protected:

@@ -6,10 +6,9 @@
 // returned by FromHandle and by CDC::SelectObject.
 //
 // Temporary objects belong to the calling thread. They stay valid until
-// DeleteTempMap is called on that thread (the framework does so when the
-// thread's message queue falls idle), so keep the pointer only for the
-// drawing code at hand: CFont* pOld = dc.SelectObject(&font); ...
-// dc.SelectObject(pOld);
+// DeleteTempMap is called on that thread (meant for the idle time of its
+// message loop), so keep the pointer only for the drawing code at hand:
+// CFont* pOld = dc.SelectObject(&font); ... dc.SelectObject(pOld);
 #pragma once
 
 #include <windows.h>

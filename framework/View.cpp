@@ -65,7 +65,7 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
 
 void CView::OnPaint()
 {
-    CPaintDC dc(m_hWnd);
+    CPaintDC dc(this);
     OnPrepareDC(&dc);
     OnDraw(&dc);
 }

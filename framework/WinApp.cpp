@@ -1,6 +1,7 @@
 #include "framework/WinApp.h"
 
 #include "framework/DocTemplate.h"
+#include "framework/GdiObject.h"
 #include "framework/Document.h"
 #include "framework/UiAnswerer.h"
 #include "framework/Wnd.h"
@@ -140,7 +141,10 @@ BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
 
 BOOL CWinApp::OnIdle(LONG)
 {
+    // Temporary wrappers handed out while messages were processed are no
+    // longer referenced once the queue is empty.
     CWnd::DeleteTempMap();
+    CGdiObject::DeleteTempMap();
     return FALSE;
 }
 

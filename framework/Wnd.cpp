@@ -620,6 +620,8 @@ CDC* CWnd::GetDC()
         return nullptr;
     auto* pDC = new CDC;
     pDC->Attach(hDC);
+    // ReleaseDC puts back whatever the caller left selected.
+    pDC->SaveDC();
     return pDC;
 }
 
@@ -630,6 +632,7 @@ CDC* CWnd::GetWindowDC()
         return nullptr;
     auto* pDC = new CDC;
     pDC->Attach(hDC);
+    pDC->SaveDC();
     return pDC;
 }
 
@@ -637,6 +640,7 @@ int CWnd::ReleaseDC(CDC* pDC)
 {
     if (pDC == nullptr)
         return 0;
+    pDC->RestoreDC(-1);
     int nResult = ::ReleaseDC(m_hWnd, pDC->Detach());
     delete pDC;
     return nResult;

@@ -3,8 +3,8 @@
 # (convert) and the Liberation fonts. The results are kept in the repository;
 # run this only after changing a picture here.
 #   Vudadar.ico      application icon (house with a fan), 16 to 256 pixels
-#   LogoMaker.bmp    welcome panel logo of the maker, 400x131
-#   LogoPartner.bmp  welcome panel logo of the partner, 385x143
+#   LogoMaker.bmp    welcome panel logo of the maker, 385x143
+#   LogoPartner.bmp  welcome panel logo of the partner, 400x131
 # (the sizes of the rectangles the panel draws them into)
 # The logos are drawn on black because the welcome panel is black; they are
 # 24-bit BMPs without alpha (BMP3) so GDI and GDI+ read them alike.
@@ -75,4 +75,13 @@ convert -size 385x143 xc:black \
   -stroke none \
   -font "$SANS_BOLD" -pointsize 52 -fill white -annotate +136+82 'Tarnwick' \
   -font "$SANS" -pointsize 17 -kerning 4 -fill '#39b59b' -annotate +138+110 'BUILDING SCIENCE' \
+  -type TrueColor BMP3:LogoPartner.bmp
+
+# The panel draws bitmap 281 (the maker's logo) into the left rectangle of
+# 385x143 above the maker's address and bitmap 270 (the partner's) into the
+# right one of 400x131 above the partner's: each logo is fitted, unstretched,
+# on black into its rectangle.
+convert LogoMaker.bmp -resize 385x143 -background black -gravity center -extent 385x143 \
+  -type TrueColor BMP3:LogoMaker.bmp
+convert LogoPartner.bmp -resize 400x131 -background black -gravity center -extent 400x131 \
   -type TrueColor BMP3:LogoPartner.bmp

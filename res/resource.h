@@ -14,8 +14,8 @@
 #define IDD_WELCOME_PANEL               174
 
 // Bitmaps
-#define IDB_WELCOME_LOGO_MAKER          270
-#define IDB_WELCOME_LOGO_PARTNER        281
+#define IDB_WELCOME_LOGO_MAKER          281
+#define IDB_WELCOME_LOGO_PARTNER        270
 
 // File menu
 #define ID_FILE_NEW_TEST                32804

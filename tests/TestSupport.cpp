@@ -38,9 +38,10 @@ int CTestAnswerer::AnswerMessageBox(const wchar_t* pszText, UINT nType)
     }
     MessageReply reply = m_messageReplies.front();
     m_messageReplies.erase(m_messageReplies.begin());
-    if (!reply.textContains.empty())
+    if (!reply.textContains.empty()) {
         EXPECT_NE(messages.back().text.find(reply.textContains), std::wstring::npos)
             << "message box text: " << Narrow(messages.back().text);
+    }
     return reply.nReply;
 }
 

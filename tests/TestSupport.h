@@ -20,7 +20,7 @@ public:
 
     // Replies are used in the order they were scripted; a message or dialog
     // with no reply left fails the running test and is answered with Cancel.
-    void ReplyToMessage(int nReply, std::wstring textContains = L"");
+    void ReplyToMessage(int nReply, std::wstring textContains = {});
     void ReplyToDialog(UINT nIDTemplate, INT_PTR nResult);
     // Lets the dialog really run; the callback (if any) gets the dialog before
     // it runs, for example to post the clicks the test makes.

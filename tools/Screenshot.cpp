@@ -5,6 +5,7 @@
 //   screenshot <part of a window title> <out.png> [wait-seconds]
 //   screenshot --all <out.png>
 //   screenshot --list
+//   screenshot --command <part of a window title> <command id>
 //
 // The copy is what the display shows: parts of the window that another
 // window covers come out as that window.
@@ -201,7 +202,8 @@ int Usage()
 {
     PrintUtf8(stderr, L"usage: screenshot <part of a window title> <out.png> [wait-seconds]\n"
                       L"       screenshot --all <out.png>\n"
-                      L"       screenshot --list\n");
+                      L"       screenshot --list\n"
+                      L"       screenshot --command <part of a window title> <command id>\n");
     return kUsage;
 }
 
@@ -211,6 +213,21 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc == 2 && wcscmp(argv[1], L"--list") == 0)
         return ListWindows();
+    // Posts a menu command to a window, so a dialog or page can be opened
+    // before it is captured.
+    if (argc == 4 && wcscmp(argv[1], L"--command") == 0) {
+        HWND hwnd = FindWindowByTitlePart(argv[2]);
+        wchar_t* end = nullptr;
+        const unsigned long id = wcstoul(argv[3], &end, 10);
+        if (end == argv[3] || *end != L'\0')
+            return Usage();
+        if (!hwnd) {
+            PrintUtf8(stderr, L"screenshot: no visible window whose title contains \"" + std::wstring(argv[2]) +
+                                  L"\"\n");
+            return kNotFound;
+        }
+        return PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? kOk : kCaptureFailed;
+    }
     if (argc < 3 || argc > 4)
         return Usage();
 

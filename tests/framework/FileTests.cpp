@@ -223,7 +223,7 @@ TEST_F(FileTest, FailedWriteThrowsAndReportsTheStandardMessage)
     EXPECT_EQ(e.m_strFileName, CString(path.c_str()));
     EXPECT_TRUE(m_answerer.messages.empty());  // throwing shows nothing
 
-    m_answerer.ReplyToMessage(IDOK);
+    m_answerer.ReplyToMessage(IDOK, path);
     EXPECT_EQ(e.ReportError(), IDOK);
     ASSERT_EQ(m_answerer.messages.size(), 1u);
     EXPECT_EQ(m_answerer.messages[0].text, L"Access to " + path + L" was denied.");
@@ -259,7 +259,7 @@ TEST_F(FileTest, WriteFailureHookFailsWritesAfterTheGivenBytes)
         // What fitted was written, as with a real full disk.
         EXPECT_EQ(ReadBytes(path), "abcdghij");
 
-        m_answerer.ReplyToMessage(IDOK);
+        m_answerer.ReplyToMessage(IDOK, path);
         e.ReportError();
         ASSERT_EQ(m_answerer.messages.size(), 1u);
         EXPECT_EQ(m_answerer.messages[0].text, L"There is not enough space on the disk to write " + path + L".");

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
@@ -19,8 +20,9 @@ namespace {
 
 std::string Show(const RECT& rc)
 {
-    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
-           std::to_string(rc.bottom) + ")";
+    char sz[64];
+    snprintf(sz, sizeof sz, "(%ld,%ld,%ld,%ld)", rc.left, rc.top, rc.right, rc.bottom);
+    return sz;
 }
 
 // The GDI objects this process holds. Windows counts them with
@@ -34,6 +36,23 @@ int GdiObjectCount()
     if (nCount != 0)
         return static_cast<int>(nCount);
 #if defined(_WIN64)
+    // The PEB comes from NtQueryInformationProcess: GCC 12 takes the
+    // segment read inside NtCurrentTeb for an out-of-bounds access.
+    struct BasicInformation {
+        LONG_PTR exitStatus;
+        const uint8_t* pPeb;
+        ULONG_PTR affinityMask;
+        LONG_PTR basePriority;
+        ULONG_PTR uniqueProcessId;
+        ULONG_PTR parentProcessId;
+    };
+    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto pfnQuery = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    BasicInformation info{};
+    if (pfnQuery == nullptr || pfnQuery(GetCurrentProcess(), 0, &info, sizeof info, nullptr) != 0 ||
+        info.pPeb == nullptr)
+        return -1;
     struct HandleEntry {
         uint64_t kernelObject;
         uint32_t owner;
@@ -43,9 +62,7 @@ int GdiObjectCount()
         uint64_t userPointer;
     };
     static_assert(sizeof(HandleEntry) == 24);
-    const auto* pTeb = reinterpret_cast<const uint8_t*>(NtCurrentTeb());
-    const auto* pPeb = *reinterpret_cast<const uint8_t* const*>(pTeb + 0x60);
-    const auto* pTable = *reinterpret_cast<const HandleEntry* const*>(pPeb + 0xF8);
+    const auto* pTable = *reinterpret_cast<const HandleEntry* const*>(info.pPeb + 0xF8);
     if (pTable == nullptr)
         return -1;
     int n = 0;
