@@ -2,11 +2,33 @@
 
 IMPLEMENT_DYNAMIC(CDrawButton, CObject)
 
-void CDrawButton::Draw(CWnd* pButton, LPDRAWITEMSTRUCT lpDrawItemStruct)
+namespace {
+constexpr COLORREF kTabGreyText = RGB(128, 128, 128);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+CString ButtonText(CWnd* pButton)
 {
     CString strText;
     if (pButton != nullptr)
         pButton->GetWindowText(strText);
+    return strText;
+}
+
+// A text with a line feed is wrapped from the top; any other stands on one
+// line in the middle. An ampersand prints as itself.
+void DrawButtonText(CDC& dc, const CString& strText, const CRect& rcText)
+{
+    CRect rc = rcText;
+    if (strText.Find(L'\n') >= 0)
+        dc.DrawText(strText, &rc, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    else
+        dc.DrawText(strText, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+}  // namespace
+
+void CDrawButton::Draw(CWnd* pButton, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    const CString strText = ButtonText(pButton);
     CDC dc;
     dc.Attach(lpDrawItemStruct->hDC);
 
@@ -35,13 +57,9 @@ void CDrawButton::Draw(CWnd* pButton, LPDRAWITEMSTRUCT lpDrawItemStruct)
     const COLORREF crText = ::GetSysColor(bEnabled ? COLOR_CAPTIONTEXT : COLOR_GRAYTEXT);
     CPen penText(PS_SOLID, 2, crText);
     dc.SelectObject(&penText);
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(crText);
-    CRect rcText = rcFace;
-    if (strText.Find(L'\n') >= 0)
-        dc.DrawText(strText, &rcText, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-    else
-        dc.DrawText(strText, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const int nOldBkMode = dc.SetBkMode(TRANSPARENT);
+    const COLORREF crOldText = dc.SetTextColor(crText);
+    DrawButtonText(dc, strText, rcFace);
 
     if (bFocused) {
         dc.SelectStockObject(NULL_BRUSH);
@@ -50,7 +68,70 @@ void CDrawButton::Draw(CWnd* pButton, LPDRAWITEMSTRUCT lpDrawItemStruct)
         dc.Rectangle(&rcFocus);
     }
 
+    dc.SetTextColor(crOldText);
+    dc.SetBkMode(nOldBkMode);
     dc.SelectObject(pOldBrush);
     dc.SelectObject(pOldPen);
     dc.Detach();
+}
+
+void CDrawButton::DrawTab(CDC*, CWnd* pButton, int bSelected, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    const CString strText = ButtonText(pButton);
+    CDC dc;
+    dc.Attach(lpDrawItemStruct->hDC);
+
+    const CRect rcItem(lpDrawItemStruct->rcItem);
+    CRect rcText = rcItem;
+    rcText.DeflateRect(2, 2);
+    const int h = rcText.Height();
+    const int L = rcText.left;
+    const int T = rcText.top;
+    const int R = rcText.right;
+    const int B = rcItem.bottom;
+    const bool bEnabled = !(lpDrawItemStruct->itemState & ODS_DISABLED);
+
+    CGdiObject* pOldPen = dc.SelectStockObject(NULL_PEN);
+    CBrush brBack(::GetSysColor(COLOR_ACTIVECAPTION));
+    CBrush* pOldBrush = dc.SelectObject(&brBack);
+    CRect rcBack = rcItem;
+    rcBack.InflateRect(1, 1);
+    dc.Rectangle(&rcBack);
+
+    // The tab: a cut corner at the top left and a slanted right edge.
+    CBrush brTab(bSelected ? ::GetSysColor(COLOR_BTNFACE)
+                           : ::GetSysColor(bEnabled ? COLOR_GRADIENTINACTIVECAPTION : COLOR_BTNFACE));
+    dc.SelectObject(&brTab);
+    const POINT tab[] = {{L, B}, {L, T + h / 4}, {L + h / 4, T}, {R - h, T}, {R, B}, {L, B}};
+    dc.Polygon(tab, 6);
+
+    const int nOldBkMode = dc.SetBkMode(TRANSPARENT);
+    const COLORREF crOldText = dc.SetTextColor(bSelected ? kBlack : kTabGreyText);
+    DrawButtonText(dc, strText, rcText);
+
+    dc.SetTextColor(crOldText);
+    dc.SetBkMode(nOldBkMode);
+    dc.SelectObject(pOldBrush);
+    dc.SelectObject(pOldPen);
+    dc.Detach();
+}
+
+bool CDrawButton::DrawDialogButton(CDialog* pDialog, LPDRAWITEMSTRUCT lpDrawItemStruct, int& nFocusButtonId,
+                                   int nNoActionId)
+{
+    if (lpDrawItemStruct->CtlType != ODT_BUTTON)
+        return false;
+    CDrawButton button;
+    button.Draw(CWnd::FromHandle(lpDrawItemStruct->hwndItem), lpDrawItemStruct);
+
+    // With the hidden default button this makes Enter press the button that
+    // has the focus, and do nothing while another control has it.
+    const int nID = static_cast<int>(lpDrawItemStruct->CtlID);
+    if (lpDrawItemStruct->itemState & ODS_FOCUS) {
+        pDialog->SetDefID(static_cast<UINT>(nID));
+        nFocusButtonId = nID;
+    } else if (nFocusButtonId == nID) {
+        pDialog->SetDefID(static_cast<UINT>(nNoActionId));
+    }
+    return true;
 }

@@ -1,6 +1,8 @@
 // Page navigation and the layout of the pages over the view.
 #include "app/Simbrel1View.h"
 
+#include "calc/TestResultsDialog.h"
+
 void CSimbrel1View::ClearPageInsets()
 {
     m_nPageInsetLeft = 0;
@@ -18,3 +20,9 @@ void CSimbrel1View::CloseAllPages() {}
 void CSimbrel1View::OnFrameMoved(int, int) {}
 
 void CSimbrel1View::OnFrameSized(UINT, int, int) {}
+
+void CSimbrel1View::UpdateResults(int nDirection)
+{
+    m_pResults->ComputeResults(nDirection);
+    m_pResults->FormatResults();
+}

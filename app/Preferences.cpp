@@ -2,6 +2,71 @@
 // two folder files of the per-user data folder.
 #include "app/Simbrel1View.h"
 
+#include <cstring>
+#include <vector>
+
+#include "app/Globals.h"
+#include "calc/DeviationsFromStandard.h"
+#include "calc/TestResultsDialog.h"
+
+namespace {
+
+const wchar_t* const kOpenSaveFolderFile = L"OpenSaveDirectoryPath.dat";
+const wchar_t* const kPdfFolderFile = L"PdfSaveDirectoryPath.dat";
+
+const wchar_t* const kPortsValue = L"PortsConfiguration";
+const wchar_t* const kAutoSelectValue = L"AutoSelect";
+const wchar_t* const kOffLineValue = L"OffLine";
+const wchar_t* const kIncludeDeviationsValue = L"IncludeDeviationsInTestReport";
+const wchar_t* const kRefPressureValue = L"AirflowAtPressure";
+
+// "AirflowAtPressure" is read into a buffer of this many bytes; the text
+// keeps at most 129 characters of it.
+constexpr DWORD kRefPressureBytes = 260;
+constexpr DWORD kRefPressureMaxChars = 129;
+
+// Reads a value's raw bytes whatever its registry type: the integers are
+// stored as REG_NONE. A value longer than nSize is not read; a shorter one
+// fills only the first bytes of pData.
+bool QueryRawValue(HKEY hKey, const wchar_t* pszName, void* pData, DWORD nSize)
+{
+    std::vector<BYTE> buffer(nSize);
+    DWORD nRead = nSize;
+    if (::RegQueryValueExW(hKey, pszName, nullptr, nullptr, buffer.data(), &nRead) != ERROR_SUCCESS ||
+        nRead > nSize)
+        return false;
+    std::memcpy(pData, buffer.data(), nRead);
+    return true;
+}
+
+void SetRawValue(HKEY hKey, const wchar_t* pszName, DWORD nType, const void* pData, DWORD nSize)
+{
+    ::RegSetValueExW(hKey, pszName, 0, nType, static_cast<const BYTE*>(pData), nSize);
+}
+
+// The text in a zero-filled buffer, so that a value stored without its
+// terminating zero ends at the buffer's last character; an odd last byte
+// is no character.
+bool QueryRefPressure(HKEY hKey, CString& strText)
+{
+    wchar_t buffer[kRefPressureBytes / sizeof(wchar_t)] = {};
+    DWORD nRead = kRefPressureBytes;
+    if (::RegQueryValueExW(hKey, kRefPressureValue, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &nRead) !=
+            ERROR_SUCCESS ||
+        nRead > kRefPressureBytes)
+        return false;
+    DWORD nChars = nRead / sizeof(wchar_t);
+    if (nChars > kRefPressureMaxChars)
+        nChars = kRefPressureMaxChars;
+    DWORD nLength = 0;
+    while (nLength < nChars && buffer[nLength] != L'\0')
+        ++nLength;
+    strText = CString(buffer, static_cast<int>(nLength));
+    return true;
+}
+
+}  // namespace
+
 void CSimbrel1View::GetProgramFolder()
 {
     // From the module's own path: the raw command line quotes the program
@@ -21,9 +86,141 @@ void CSimbrel1View::GetProgramFolder()
     m_strProgramFolder = strPath.Left(strPath.ReverseFind(L'\\') + 1);
 }
 
-void CSimbrel1View::LoadPreferences() {}
+void CSimbrel1View::LoadPreferences()
+{
+    TransferPreferences(0);
+}
 
+// The stored device switches are the user's own: an export file's forced
+// off-line state is undone first.
 void CSimbrel1View::SavePreferences()
 {
     RestoreDevicePreferences();
+    TransferPreferences(1);
+}
+
+void CSimbrel1View::TransferPreferences(int bSave)
+{
+    HKEY hKey = OpenPreferencesKey(GetAppTitle());
+    TransferPreferenceValues(bSave, hKey);
+    if (hKey != nullptr)
+        ::RegCloseKey(hKey);
+}
+
+void CSimbrel1View::TransferPreferenceValues(int bSave, HKEY hKey)
+{
+    if (bSave) {
+        if (hKey == nullptr)
+            return;
+        WriteFolderFile(kOpenSaveFolderFile, m_strFileFolder);
+        WriteFolderFile(kPdfFolderFile, m_strPdfFolder);
+        SetRawValue(hKey, kPortsValue, REG_NONE, m_nComPort, sizeof m_nComPort);
+        SetRawValue(hKey, kAutoSelectValue, REG_NONE, &m_bAutoSelect, sizeof m_bAutoSelect);
+        SetRawValue(hKey, kOffLineValue, REG_NONE, &m_bOffLine, sizeof m_bOffLine);
+        SetRawValue(hKey, kIncludeDeviationsValue, REG_NONE, &m_pDeviations->m_bIncludeInReport,
+                    sizeof m_pDeviations->m_bIncludeInReport);
+        const CString& strRefPressure = m_pResults->m_strRefPressure;
+        SetRawValue(hKey, kRefPressureValue, REG_SZ, strRefPressure.GetString(),
+                    static_cast<DWORD>((strRefPressure.GetLength() + 1) * sizeof(wchar_t)));
+        return;
+    }
+
+    if (hKey == nullptr || !QueryRawValue(hKey, kPortsValue, m_nComPort, sizeof m_nComPort)) {
+        m_nComPort[0] = 1;
+        m_nComPort[1] = m_nComPort[2] = m_nComPort[3] = 0;
+    }
+    if (hKey == nullptr || !QueryRawValue(hKey, kAutoSelectValue, &m_bAutoSelect, sizeof m_bAutoSelect))
+        m_bAutoSelect = 1;
+    if (hKey == nullptr || !QueryRawValue(hKey, kOffLineValue, &m_bOffLine, sizeof m_bOffLine))
+        m_bOffLine = 0;
+    int& bInclude = m_pDeviations->m_bIncludeInReport;
+    if (hKey == nullptr || !QueryRawValue(hKey, kIncludeDeviationsValue, &bInclude, sizeof bInclude))
+        bInclude = 1;
+    if (hKey == nullptr || !QueryRefPressure(hKey, m_pResults->m_strRefPressure))
+        m_pResults->m_strRefPressure = L"50";
+
+    // Without the key the folder files are not read either.
+    m_strFileFolder = hKey != nullptr ? ReadFolderFile(kOpenSaveFolderFile) : CString();
+    m_strPdfFolder = hKey != nullptr ? ReadFolderFile(kPdfFolderFile) : CString();
+    if (m_strFileFolder.IsEmpty())
+        m_strFileFolder = g_strDocumentsFolder;
+    if (m_strPdfFolder.IsEmpty())
+        m_strPdfFolder = g_strDocumentsFolder;
+}
+
+HKEY CSimbrel1View::OpenPreferencesKey(const CString& strAppTitle)
+{
+    const REGSAM access = KEY_READ | KEY_WRITE;
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"software", 0, access, &hKey) != ERROR_SUCCESS)
+        return nullptr;
+    for (const wchar_t* pszLevel : {L"Quillmar", strAppTitle.GetString(), L"Preferences"}) {
+        HKEY hNext = nullptr;
+        const LONG lResult = ::RegCreateKeyExW(hKey, pszLevel, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                               &hNext, nullptr);
+        ::RegCloseKey(hKey);
+        if (lResult != ERROR_SUCCESS)
+            return nullptr;
+        hKey = hNext;
+    }
+    return hKey;
+}
+
+CString CSimbrel1View::ReadFolderFile(const CString& strFileName) const
+{
+    CString strFolder;
+    if (!ReadUtf16TextFile(m_strDataFolder + strFileName, strFolder))
+        strFolder.Empty();
+    return strFolder;
+}
+
+// A folder that cannot be stored is not worth a message: the next start
+// begins in the documents folder.
+void CSimbrel1View::WriteFolderFile(const CString& strFileName, const CString& strFolder) const
+{
+    WriteUtf16TextFile(m_strDataFolder + strFileName, strFolder, nullptr);
+}
+
+CString CSimbrel1View::GetAppTitle()
+{
+    CString strTitle;
+    strTitle.LoadString(IDS_APP_TITLE);
+    return strTitle;
+}
+
+bool CSimbrel1View::ReadUtf16TextFile(const CString& strPath, CString& strText)
+{
+    CFile file;
+    if (!file.Open(strPath.GetString(), CFile::modeRead | CFile::shareDenyWrite))
+        return false;
+    std::vector<char> bytes;
+    try {
+        char chunk[4096];
+        while (UINT nRead = file.Read(chunk, sizeof chunk))
+            bytes.insert(bytes.end(), chunk, chunk + nRead);
+    } catch (const CFileException&) {
+        return false;
+    }
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    strText = CString(std::move(text));
+    return true;
+}
+
+bool CSimbrel1View::WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError)
+{
+    CFileException error;
+    CFileException& result = pError != nullptr ? *pError : error;
+    CFile file;
+    if (!file.Open(strPath.GetString(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &result))
+        return false;
+    try {
+        file.Write(strText.GetString(), static_cast<UINT>(strText.GetLength() * sizeof(wchar_t)));
+        file.Close();
+    } catch (const CFileException& e) {
+        result = e;
+        file.Abort();
+        return false;
+    }
+    return true;
 }

@@ -256,22 +256,22 @@ void CSimbrel1View::OnInitialUpdate()
     if (CDocument* pDoc = GetDocument())
         pDoc->SetTitle(m_strTestTitle.GetString());
 
-    m_nFlowUnits = 0;
-    m_nDimensionUnits = 0;
-    m_nLeakageAreaUnits = 0;
-    m_nTemperatureUnits = 0;
+    m_nFlowUnit = 0;
+    m_nBuildingUnit = 0;
+    m_nLeakageUnit = 0;
+    m_nTemperatureUnit = 0;
     ReadDefaultUnitsFile();
     m_pEquipment->ReadDefaultsFile();
     m_pSettings->ReadDefaultsFile();
 
     ApplyUnits();
     // Nothing is pending conversion: the previous units are the current ones.
-    m_nPrevFlowUnits = m_nFlowUnits;
-    m_nPrevDimensionUnits = m_nDimensionUnits;
-    m_nPrevLeakageAreaUnits = m_nLeakageAreaUnits;
-    m_nPrevTemperatureUnits = m_nTemperatureUnits;
+    m_nPrevFlowUnit = m_nFlowUnit;
+    m_nPrevBuildingUnit = m_nBuildingUnit;
+    m_nPrevLeakageUnit = m_nLeakageUnit;
+    m_nPrevTemperatureUnit = m_nTemperatureUnit;
     m_dPrevFlowFactor = m_dFlowFactor;
-    m_dPrevLengthFactor = m_dLengthFactor;
+    m_dPrevBuildingFactor = m_dBuildingFactor;
 
     AddHelpPdfMenu();
 
@@ -305,8 +305,8 @@ void CSimbrel1View::ResetNetDeviceRecord(CWifiDeviceInfo& device)
     device.m_strAddress.Empty();
     device.m_nPort = 0;
     device.m_nSerialNumber = 0;
-    device.m_bBusy = 0;
-    device.m_nSpare = 0;
+    device.m_nBusy = 0;
+    device.m_nExtra = 0;
 }
 
 void CSimbrel1View::CloseAllDevicePorts()

@@ -52,20 +52,28 @@ public:
     CQarCommunications* m_pLink[4] = {};
     int m_nComPort[4] = {};
 
-    // Units and file.
-    int m_nFlowUnits = 0;
-    int m_nDimensionUnits = 0;
-    int m_nLeakageAreaUnits = 0;
-    int m_nTemperatureUnits = 0;
-    double m_dFlowFactor = 1.0;
-    double m_dLengthFactor = 1.0;
-    double m_dAreaLengthFactor = 1.0;
-    int m_nPrevFlowUnits = 0;
-    int m_nPrevDimensionUnits = 0;
-    int m_nPrevLeakageAreaUnits = 0;
-    int m_nPrevTemperatureUnits = 0;
+    // Units and file. Unit indexes: flow 0 cfm, 1 m³/h, 2 l/s; building
+    // 0 ft, 1 m; leakage-area lengths 0 in, 1 cm; temperature 0 F, 1 C.
+    int m_nFlowUnit = 0;
+    int m_nBuildingUnit = 0;
+    int m_nLeakageUnit = 0;
+    int m_nTemperatureUnit = 0;
+    double m_dFlowFactor = 1.0;       // flow unit per cfm
+    double m_dBuildingFactor = 1.0;   // building unit per ft
+    double m_dLeakageFactor = 1.0;
+    // Unit names per direction slot: what a file held, or the current ones.
+    CString m_strFlowUnitName[2];
+    CString m_strBuildingUnitName[2];
+    CString m_strLeakageUnitName[2];
+    CString m_strTemperatureUnitName[2];
+    // The units the stored values are held in; a units change converts
+    // from these.
+    int m_nPrevFlowUnit = 0;
     double m_dPrevFlowFactor = 1.0;
-    double m_dPrevLengthFactor = 1.0;
+    int m_nPrevBuildingUnit = 0;
+    double m_dPrevBuildingFactor = 1.0;
+    int m_nPrevLeakageUnit = 0;
+    int m_nPrevTemperatureUnit = 0;
     CString m_strProgramFolder;
     CString m_strFileText;
     int m_nFileVersion = 0;
@@ -152,15 +160,78 @@ public:
     void CloseAllDevicePorts();
     void ResetChannelTables();
 
-    // Preferences and folders.
+    // Key-value text: "key value" lines of the test, configuration and
+    // default files. A key is found only at the text's start or right after
+    // a CR or LF; its value ends at the first CR or LF and loses its leading
+    // blanks. A missing key, and a last line without a line break, give "".
+    CString GetFileValue(const CString& strKey) const;   // in m_strFileText
+    CString GetPrefixedFileValue(const CString& strPrefix, const CString& strKey) const;
+    static CString GetTextValue(const CString& strKey, const CString& strText);
+    // prefix + key + " " + value + "\n", also for an empty value.
+    static CString MakeKeyLine(const CString& strPrefix, const CString& strKey, const CString& strValue);
+    // The direction's prefixed key line; "" for an empty value (no line).
+    static CString MakeDirectionKeyLine(int nDirection, const CString& strKey, const CString& strValue);
+    // "P_" + key for direction 0, "D_" + key for any other.
+    static CString PrefixKeyByDirection(int nDirection, const CString& strKey);
+    // "P_Key_for_Test_3:" from "Key:", direction 0 and test index 2.
+    static CString MakePerTestKey(const CString& strKey, int nDirection, int nTestIndex);
+    // Every CR CR becomes one CR, left to right (three in a row give two).
+    static CString CollapseDoubleCR(const CString& strText);
+    // The text's leading number with a decimal point in every locale;
+    // 0 when it has none or it is not finite.
+    static double TextToDouble(const CString& strText);
+
+    // Preferences and folders: five values under
+    // HKCU\software\Quillmar\<application title>\Preferences and the two
+    // folder files of the data folder.
     void GetProgramFolder();
     void LoadPreferences();
     void SavePreferences();
     void RestoreDevicePreferences();
+    void TransferPreferences(int bSave);
+    // The key's transfer; hKey null: nothing is saved, and loading gives
+    // every value its default and both folders the documents folder.
+    void TransferPreferenceValues(int bSave, HKEY hKey);
+    // The preferences key, each level opened or created with read and write
+    // access; null when a level fails.
+    static HKEY OpenPreferencesKey(const CString& strAppTitle);
+    // A folder file of the data folder: UTF-16LE without byte-order mark.
+    CString ReadFolderFile(const CString& strFileName) const;
+    void WriteFolderFile(const CString& strFileName, const CString& strFolder) const;
+    static CString GetAppTitle();
+    // Whole files of UTF-16LE text without byte-order mark (the default and
+    // folder files); an odd last byte is dropped. False when the file cannot
+    // be read, or cannot be created and written (*pError then says why).
+    static bool ReadUtf16TextFile(const CString& strPath, CString& strText);
+    static bool WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError);
 
-    // Units.
+    // Units of measure.
+    void SetUnitsFromNames(const CString& strFlow, const CString& strBuilding, const CString& strLeakage,
+                           const CString& strTemperature);
     void ApplyUnits();
     void ReadDefaultUnitsFile();
+    void WriteDefaultUnitsFile();
+    // The four "TEST UNITS INFO" lines, without prefix, with the names of
+    // the direction slot; and their reading into that slot.
+    CString WriteUnitsKeys(int nDirection) const;
+    void ReadUnitsKeys(int nDirection);
+    static void ConvertFahrenheitToCelsius(double& dValue);
+    static void ConvertCelsiusToFahrenheit(double& dValue);
+    void ConvertStoredTemperatures(int nNewTemperatureUnit);
+    static void ConvertTemperatureText(int bToCelsius, CString& strText);
+    void ConvertStoredAltitudes(int nNewBuildingUnit);
+    static void ConvertAltitudeText(int bToMetres, CString& strText);
+    void OnUnitsSelection();
+    // Shows the units selection dialog with the current choice; IDOK with
+    // the new choice in the arguments.
+    INT_PTR ShowUnitsSelectionDialog(int& nFlowUnit, int& nBuildingUnit, int& nLeakageUnit, int& nTemperatureUnit,
+                                     int& bSetAsDefaults);
+    // The direction converted when only one is: the one with completed
+    // tests, or the current one when both or neither have tests.
+    int GetUnitsDirection() const;
+    // Applies a confirmed units choice and converts every stored value.
+    void ChangeUnits(int nFlowUnit, int nBuildingUnit, int nLeakageUnit, int nTemperatureUnit, int bSetAsDefaults,
+                     int nDirection);
 
     // Pages.
     void ClearPageInsets();
@@ -169,6 +240,8 @@ public:
     void CloseAllPages();
     void OnFrameMoved(int x, int y);
     void OnFrameSized(UINT nType, int cx, int cy);
+    // Recomputes and reformats the results of one direction.
+    void UpdateResults(int nDirection);
 
     // Files: asks whether to save a changed test; false when the test must
     // stay open (it was to be saved and could not be).
@@ -176,6 +249,27 @@ public:
 
     // Help menu.
     void AddHelpPdfMenu();
+
+    // Message boxes and numeric edit fields. ShowMessage shows the text, or
+    // string nIDText when the text is empty, with icon 175 (the system's
+    // exclamation icon) or an icon resource, kind 0 to 11 and a help topic
+    // (255 none); it returns the code of the button pressed (1 OK, 2 Cancel,
+    // 4 Retry, 6 Yes, 7 No). The sizable box opens at screen position x, y.
+    int ShowMessage(int nIDText, const CString& strText, int nIcon, int nKind, int nHelpTopic);
+    int ShowSizableMessage(int nIDText, const CString& strText, int x, int y, int nWidth, int nHeight, int nIcon,
+                           int nKind, int nHelpTopic);
+    // Called from a numeric edit's change notification: makes one
+    // correction to the focused edit's text; 1 when it changed the text.
+    int FilterNumericEdit(CWnd* pDialog, int bWarn, int bNoMinus, int bNoPoint);
+    // Removes a misplaced first occurrence of ch (when it must be first)
+    // and a second one; the index of the last removal, or -1.
+    static int RemoveExtraChar(int bMustBeFirst, CString& strText, wchar_t ch);
+    // The correction FilterNumericEdit makes, on the text alone: 0 none,
+    // 1 a character removed, 2 commas removed; nCaret gets the caret index.
+    static int CleanNumericText(CString& strText, int bNoMinus, int bNoPoint, int& nCaret);
+
+    // Context help.
+    void ShowContextHelp(int nTopic);
 
 private:
     bool m_bComInitialized = false;

@@ -24,7 +24,48 @@ public:
     // Every record member to its factory value: ISO 9972, automatic method
     // in both slots, no zonal pressures, zones inactive with default names.
     void SetFactoryDefaults();
+
+    // Section "TEST SETTINGS INFO" of the test and configuration files, for
+    // direction slot nSlot (0 or 1). The keys are read without prefix
+    // whatever strPrefix is; the writer puts strPrefix before its keys.
+    void ReadFromFile(int nSlot, const CString& strPrefix);
+    CString WriteToFile(int nSlot, const CString& strPrefix) const;
+
+    // "DefaultSettings.dat" in the view's data folder: standard, direction,
+    // method and the five parameter texts of new tests. A missing or
+    // unreadable file changes nothing; a file that cannot be written is
+    // reported with the file-error message and the old file is kept.
     void ReadDefaultsFile();
+    bool WriteDefaultsFile() const;
+    // The texts of the defaults file (also what WriteDefaultsFile stores).
+    CString BuildDefaultsText() const;
+    void ApplyDefaultsText(const CString& strText);
+
+    // The five numbers from the five texts.
+    void ParseNumericSettings();
+
+    // Standard, method and direction in their code, name and letter forms.
+    static CString GetDefaultDataSamples(int nStandard);  // "200" for ISO 9972, else "100"
+    CString GetStandardName() const;
+    static int GetStandardCode(const CString& strName);
+    wchar_t GetStandardLetter(int nPressuresChoice) const;
+    // Pressures choice, standard code and method index from the letters.
+    void SetStandardFromLetter(int nSlot);
+    int GetPressuresChoiceFromLetter(wchar_t chLetter) const;
+    static int GetMethodIndex(wchar_t chLetter);
+    static wchar_t GetMethodLetter(int nMethodIndex);
+    static int GetDirectionIndex(wchar_t chLetter);
+    static wchar_t GetFirstLetter(const CString& strText);  // '?' for ""
+    bool IsEnOrIsoStandard() const;
+
+    // Zones 3 to 8 of the slot: inactive, outside reference, default names.
+    void SetDefaultZones(int nSlot);
+    // The source slot's method, ring (or the open fan without bCopyRing)
+    // and zones into the target slot; the direction letters stay.
+    void CopyDirectionSettings(int nTargetSlot, int nSourceSlot, int bCopyRing);
+    // Makes the direction of the letter ('P' or 'D') the current one, taking
+    // over the settings of the direction that was current.
+    void SetTestDirection(wchar_t chDirectionLetter);
 
     // The five automated-test parameters as typed (the files hold these).
     CString m_strTargetTolerance;    // Pa

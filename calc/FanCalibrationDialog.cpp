@@ -15,3 +15,9 @@ CFanCalibrationDialog::~CFanCalibrationDialog()
 void CFanCalibrationDialog::ResetToFactory()
 {
 }
+
+void CFanCalibrationDialog::LoadFanRingCalibration(wchar_t /*chFanCode*/, int /*nRing*/)
+{
+}
+
+void CFanCalibrationDialog::RescaleCustomC(double) {}

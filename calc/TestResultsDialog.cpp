@@ -11,3 +11,9 @@ CTestResultsDialog::~CTestResultsDialog()
 {
     TraceLifecycle("CTestResultsDialog", false);
 }
+
+void CTestResultsDialog::ComputeResults(int) {}
+
+void CTestResultsDialog::AverageDirections() {}
+
+void CTestResultsDialog::FormatResults() {}

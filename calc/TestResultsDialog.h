@@ -15,7 +15,12 @@ public:
     explicit CTestResultsDialog(CSimbrel1View* pView);
     ~CTestResultsDialog() override;
 
+    void ComputeResults(int d);
+    void AverageDirections();
+    void FormatResults();
+
     CSimbrel1View* m_pView = nullptr;
+    CString m_strRefPressure = L"50";   // reference pressure of the results, Pa
     CBuildingInfoDialog* m_pBuildingInfo = nullptr;   // not owned
     CTestGraph1* m_pTestGraph = nullptr;              // not owned
     int m_bHiddenForPrint = 0;   // the window was closed for printing; re-create it afterwards

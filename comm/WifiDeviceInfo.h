@@ -7,10 +7,10 @@
 
 class CWifiDeviceInfo {
 public:
-    CString m_strAddress;      // dotted address text, empty when none
-    int m_nPort = 0;           // TCP port
+    CString m_strAddress;  // dotted IPv4 address of the sender; empty when none
+    int m_nPort = 0;       // TCP port of the gauge link
     int m_nSerialNumber = 0;
-    int m_bBusy = 0;           // 0 free
-    int m_nSpare = 0;          // bytes 24 and 25 of an adapter's beacon, kept as received
-    int m_nDeviceType = 0;     // 5 or 7 an adapter, 10 a network gauge, 0 unknown
+    int m_nBusy = 0;       // 0 free; beacons may carry other values
+    int m_nExtra = 0;      // bytes 24 and 25 of an adapter's beacon, kept as received
+    int m_nDeviceType = 0; // 5 or 7 an adapter (RQ20, RQ40), 10 a network gauge
 };

@@ -1,5 +1,7 @@
 #include "framework/Ddx.h"
 
+#include <cerrno>
+#include <climits>
 #include <cwchar>
 
 #include "framework/UiAnswerer.h"
@@ -38,20 +40,25 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
 {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        wchar_t text[64] = {};
-        ::GetWindowTextW(hWndCtrl, text, 64);
+        CString strText;
+        DDX_Text(pDX, nIDC, strText);
+        // Blanks around the number are allowed; a field without digits, with
+        // anything else, or with a number out of range is refused.
+        const wchar_t* pszText = strText.GetString();
         wchar_t* pEnd = nullptr;
-        long n = std::wcstol(text, &pEnd, 10);
-        while (pEnd != nullptr && (*pEnd == L' ' || *pEnd == L'\t'))
+        errno = 0;
+        long long n = std::wcstoll(pszText, &pEnd, 10);
+        bool bDigits = pEnd != pszText;
+        while (*pEnd == L' ' || *pEnd == L'\t')
             ++pEnd;
-        if (pEnd == text || (pEnd != nullptr && *pEnd != 0)) {
+        if (!bDigits || *pEnd != 0 || errno == ERANGE || n < INT_MIN || n > INT_MAX) {
             AfxMessageBox(L"Please enter an integer.", MB_OK | MB_ICONEXCLAMATION);
             pDX->Fail();
         }
         value = static_cast<int>(n);
     } else {
+        HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
         wchar_t text[32];
         swprintf(text, 32, L"%d", value);
         ::SetWindowTextW(hWndCtrl, text);

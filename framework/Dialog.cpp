@@ -91,6 +91,13 @@ INT_PTR CDialog::DoModal()
         return -1;
 
     HWND hWndOwner = TopLevelOf(m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : AfxGetMainWndHandle());
+    // An owner that is disabled has a modal dialog running: this one belongs
+    // to that dialog and must disable it in turn, or it stays open to input.
+    if (hWndOwner != nullptr && !::IsWindowEnabled(hWndOwner)) {
+        HWND hPopup = ::GetLastActivePopup(hWndOwner);
+        if (hPopup != nullptr && hPopup != hWndOwner && ::IsWindowEnabled(hPopup))
+            hWndOwner = hPopup;
+    }
     bool bOwnerDisabled = false;
     if (hWndOwner != nullptr && ::IsWindowEnabled(hWndOwner)) {
         ::EnableWindow(hWndOwner, FALSE);

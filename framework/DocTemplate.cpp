@@ -47,13 +47,17 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd*)
     auto* pFrame = dynamic_cast<CFrameWnd*>(m_pFrameClass->CreateObject());
     if (pFrame == nullptr)
         return nullptr;
-    if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
-        // A frame whose window was never made does not delete itself.
-        if (pFrame->m_hWnd == nullptr)
-            delete pFrame;
+    // A frame that failed has deleted itself (PostNcDestroy).
+    if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
         return nullptr;
-    }
     return pFrame;
+}
+
+void CDocTemplate::SetDefaultTitle(CDocument* pDoc) const
+{
+    CString strTitle;
+    GetDocString(strTitle, docName);
+    pDoc->SetTitle(strTitle.IsEmpty() ? L"Untitled" : strTitle.GetString());
 }
 
 void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL bMakeVisible)
@@ -86,6 +90,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const wchar_t* pszPathName, BOOL
             return nullptr;
         if (pszPathName != nullptr)
             m_pOnlyDoc->SetPathName(pszPathName);
+        else
+            SetDefaultTitle(m_pOnlyDoc);  // not the name of the file it held before
         return m_pOnlyDoc;
     }
 
@@ -98,10 +104,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const wchar_t* pszPathName, BOOL
         delete pDoc;
         return nullptr;
     }
-    CString strTitle;
-    GetDocString(strTitle, docName);
     if (pszPathName == nullptr) {
-        pDoc->SetTitle(strTitle.IsEmpty() ? L"Untitled" : strTitle.GetString());
+        SetDefaultTitle(pDoc);
         if (!pDoc->OnNewDocument()) {
             pFrame->DestroyWindow();
             delete pDoc;

@@ -40,6 +40,9 @@ public:
     virtual void RemoveDocument(CDocument* pDoc) = 0;
 
 protected:
+    // The title of a new document: the document string's name, or "Untitled".
+    void SetDefaultTitle(CDocument* pDoc) const;
+
     UINT m_nIDResource;
     const CRuntimeClass* m_pDocClass;
     const CRuntimeClass* m_pFrameClass;

@@ -48,7 +48,6 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     if (m_hAccelTable == nullptr)
         m_hAccelTable = ::LoadAcceleratorsW(hInst, MAKEINTRESOURCEW(nIDResource));
 
-    RECT rect = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
     CREATESTRUCT cs{};
     cs.style = dwDefaultStyle;
     cs.lpszName = m_strTitle.GetString();
@@ -56,17 +55,17 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     cs.y = CW_USEDEFAULT;
     cs.cx = CW_USEDEFAULT;
     cs.cy = CW_USEDEFAULT;
-    if (!PreCreateWindow(cs))
+    if (!PreCreateWindow(cs)) {
+        AfxEndFailedCreate(this, false);
         return FALSE;
+    }
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                   pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, m_hMenuDefault,
                                   ::GetModuleHandleW(nullptr), pContext);
-    AfxUnhookWindowCreate();
-    (void)rect;
+    bool bAttached = AfxUnhookWindowCreate();
     if (hWnd == nullptr) {
-        if (m_hWnd != nullptr)
-            Detach();
+        AfxEndFailedCreate(this, bAttached);
         return FALSE;
     }
     m_bOwnsWindow = true;
@@ -97,12 +96,9 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
     if (pView == nullptr)
         return nullptr;
     RECT rect = {0, 0, 0, 0};
-    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, this, nID, pContext)) {
-        // A view whose window exists deletes itself when it goes.
-        if (pView->m_hWnd == nullptr)
-            delete pView;
+    // A view that failed has deleted itself (PostNcDestroy).
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, this, nID, pContext))
         return nullptr;
-    }
     return pView;
 }
 
@@ -133,12 +129,18 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
 
 CDocument* CFrameWnd::GetActiveDocument()
 {
-    return m_pActiveView != nullptr ? m_pActiveView->GetDocument() : nullptr;
+    CView* pView = GetActiveView();
+    return pView != nullptr ? pView->GetDocument() : nullptr;
+}
+
+CView* CFrameWnd::GetActiveView() const
+{
+    return m_hWndActiveView != nullptr ? dynamic_cast<CView*>(CWnd::FromHandlePermanent(m_hWndActiveView)) : nullptr;
 }
 
 void CFrameWnd::SetActiveView(CView* pView)
 {
-    m_pActiveView = pView;
+    m_hWndActiveView = pView != nullptr ? pView->m_hWnd : nullptr;
 }
 
 void CFrameWnd::RecalcLayout()
@@ -174,7 +176,8 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, HandlerInfo* pHandlerInfo)
 {
-    if (m_pActiveView != nullptr && m_pActiveView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+    CView* pView = GetActiveView();
+    if (pView != nullptr && pView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
@@ -201,8 +204,8 @@ void CFrameWnd::OnDestroy()
 
 void CFrameWnd::OnSetFocus(CWnd*)
 {
-    if (m_pActiveView != nullptr && m_pActiveView->m_hWnd != nullptr)
-        m_pActiveView->SetFocus();
+    if (CView* pView = GetActiveView())
+        pView->SetFocus();
 }
 
 void CFrameWnd::OnInitMenuPopup(HMENU hPopupMenu, UINT, BOOL bSysMenu)

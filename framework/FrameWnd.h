@@ -21,12 +21,14 @@ public:
     ~CFrameWnd() override;
 
     // Creates the window with the menu, accelerators, icon and title
-    // (first field of the document string) of resource nIDResource.
+    // (first field of the document string) of resource nIDResource. A
+    // frame that fails has deleted itself (PostNcDestroy), as CreateEx says.
     virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
     virtual void ActivateFrame(int nCmdShow = -1);
     virtual CDocument* GetActiveDocument();
-    CView* GetActiveView() const { return m_pActiveView; }
+    // Null once the view's window is gone (the view deletes itself then).
+    CView* GetActiveView() const;
     void SetActiveView(CView* pView);
     virtual void RecalcLayout();
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
@@ -54,7 +56,8 @@ protected:
     HMENU m_hMenuDefault = nullptr;
     UINT m_nIDResource = 0;
     CString m_strTitle;
-    CView* m_pActiveView = nullptr;
+    // Kept by window: a view destroyed on its own leaves no dangling pointer here.
+    HWND m_hWndActiveView = nullptr;
     DWORD m_dwFrameStyle = 0;
 
     DECLARE_MESSAGE_MAP()

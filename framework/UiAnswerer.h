@@ -9,6 +9,24 @@
 
 class CDialog;
 
+// What the program's own message box shows, as an answerer sees it.
+struct CUiMessage {
+    UINT nIDText;            // the caller's string id
+    const wchar_t* pszText;  // the text shown (valid during the call)
+    int nIcon;
+    int nKind;
+    int nHelpTopic;
+};
+
+// Implemented by the dialogs that show such a message, so an answerer can
+// reply by message (its string id) rather than by dialog template: it finds
+// the interface on the dialog given to AnswerDialog with dynamic_cast.
+class CUiMessageSource {
+public:
+    virtual ~CUiMessageSource() = default;
+    virtual CUiMessage GetUiMessage() const = 0;
+};
+
 class CUiAnswerer {
 public:
     virtual ~CUiAnswerer() = default;
@@ -17,9 +35,10 @@ public:
     // code (IDOK, IDYES, ...) to act as if it had been pressed.
     virtual int AnswerMessageBox(const wchar_t* pszText, UINT nType) = 0;
 
-    // A modal dialog about to run. Return true with *pResult set to answer
-    // it without showing it; return false to let it run (the test then
-    // drives it, for example through posted messages or a timer).
+    // A modal dialog about to run (the program's message boxes included:
+    // see CUiMessageSource). Return true with *pResult set to answer it
+    // without showing it; return false to let it run (the test then drives
+    // it, for example through posted messages or a timer).
     virtual bool AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult) = 0;
 };
 

@@ -45,6 +45,13 @@ CWnd::~CWnd()
     }
 }
 
+// GCC takes `this` to be non-null and drops the test unless told not to;
+// without it a null pWnd->GetSafeHwnd() reads through the null pointer.
+__attribute__((optimize("no-delete-null-pointer-checks"))) HWND CWnd::GetSafeHwnd() const
+{
+    return this != nullptr ? m_hWnd : nullptr;
+}
+
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     auto it = PermanentMap().find(hWnd);
@@ -148,6 +155,16 @@ void AfxHookWindowCreate(CWnd* pWnd)
     t_pWndInit = pWnd;
 }
 
+// A window that was attached and then failed has had its WM_NCDESTROY, which
+// detached the object and ran PostNcDestroy; the object may be deleted, so
+// it is not touched again. One that never got a window gets the same ending,
+// so that after a failed creation the object is always PostNcDestroy's.
+void AfxEndFailedCreate(CWnd* pWnd, bool bAttached)
+{
+    if (!bAttached)
+        pWnd->PostNcDestroy();
+}
+
 bool AfxUnhookWindowCreate()
 {
     if (t_hHookCbt != nullptr) {
@@ -229,15 +246,16 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const wchar_t* pszClassName, const wchar_t*
     cs.hMenu = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
     cs.hInstance = ::GetModuleHandleW(nullptr);
     cs.lpCreateParams = lpParam;
-    if (!PreCreateWindow(cs))
+    if (!PreCreateWindow(cs)) {
+        AfxEndFailedCreate(this, false);
         return FALSE;
+    }
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y,
                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    AfxUnhookWindowCreate();
+    bool bAttached = AfxUnhookWindowCreate();
     if (hWnd == nullptr) {
-        if (m_hWnd != nullptr)
-            Detach();
+        AfxEndFailedCreate(this, bAttached);
         return FALSE;
     }
     m_bOwnsWindow = true;
@@ -270,7 +288,10 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
-    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+    // A child goes on to its parent, any top-level window to its owner
+    // (GetParent gives the owner of pop-ups only).
+    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr;
+         hWnd = (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD) ? ::GetParent(hWnd) : ::GetWindow(hWnd, GW_OWNER)) {
         CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg))
             return TRUE;
@@ -613,27 +634,28 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
 
-CDC* CWnd::GetDC()
+namespace {
+// Wraps a DC the system lent the window; ReleaseDC puts back whatever the
+// caller left selected and deletes the wrapper.
+CDC* WrapWindowDC(HDC hDC)
 {
-    HDC hDC = ::GetDC(m_hWnd);
     if (hDC == nullptr)
         return nullptr;
     auto* pDC = new CDC;
     pDC->Attach(hDC);
-    // ReleaseDC puts back whatever the caller left selected.
     pDC->SaveDC();
     return pDC;
+}
+}  // namespace
+
+CDC* CWnd::GetDC()
+{
+    return WrapWindowDC(::GetDC(m_hWnd));
 }
 
 CDC* CWnd::GetWindowDC()
 {
-    HDC hDC = ::GetWindowDC(m_hWnd);
-    if (hDC == nullptr)
-        return nullptr;
-    auto* pDC = new CDC;
-    pDC->Attach(hDC);
-    pDC->SaveDC();
-    return pDC;
+    return WrapWindowDC(::GetWindowDC(m_hWnd));
 }
 
 int CWnd::ReleaseDC(CDC* pDC)

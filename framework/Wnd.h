@@ -24,7 +24,8 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const { return this != nullptr ? m_hWnd : nullptr; }
+    // Null for a null object too (pWnd->GetSafeHwnd() with pWnd from GetDlgItem).
+    HWND GetSafeHwnd() const;
     operator HWND() const { return GetSafeHwnd(); }
 
     // The object attached to hWnd; for a window without one, a temporary
@@ -40,6 +41,8 @@ public:
     bool SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
 
+    // On failure the object has been through PostNcDestroy, whether or not
+    // the window ever existed: one that deletes itself there is gone.
     virtual BOOL CreateEx(DWORD dwExStyle, const wchar_t* pszClassName, const wchar_t* pszWindowName,
                           DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
                           LPVOID lpParam = nullptr);
@@ -158,7 +161,11 @@ protected:
 // the class library subclass a window it is about to create.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 void AfxHookWindowCreate(CWnd* pWnd);
+// True when the hook attached the object to the window being created.
 bool AfxUnhookWindowCreate();
+// After a creation that failed: runs PostNcDestroy when the window's own
+// destruction did not (bAttached: AfxUnhookWindowCreate's result).
+void AfxEndFailedCreate(CWnd* pWnd, bool bAttached);
 
 // Registers (once) a window class of the class library with the given
 // style, cursor, background and icon, and returns its name.

@@ -34,3 +34,7 @@ void CBuildingInfoDialog::ClearData()
     m_bCountrySpecificFloorArea = FALSE;
     m_bCountrySpecificSurfaceArea = FALSE;
 }
+
+void CBuildingInfoDialog::UpdateDimensionValues(int) {}
+
+void CBuildingInfoDialog::ConvertDimensionUnits(double, int) {}

@@ -16,6 +16,11 @@ public:
     // Empties every text and zeroes the dimensions and the country-specific
     // flags; the unit labels and the change flags stay.
     void ClearData();
+    // Parses the dimension texts into the numbers (every one when forced).
+    void UpdateDimensionValues(int bForce);
+    // Slot's dimensions after a change of length unit: volume x ratio³,
+    // areas x ratio², height x ratio.
+    void ConvertDimensionUnits(double dRatio, int nSlot);
 
     CSimbrel1View* m_pView = nullptr;
     int m_bCreated = 0;          // the page window exists

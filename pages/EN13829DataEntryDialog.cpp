@@ -23,3 +23,7 @@ void CEN13829DataEntryDialog::ClearData()
     m_nVentilationSelection = 0;
     m_nLimitValueType = 0;
 }
+
+void CEN13829DataEntryDialog::ConvertLimitValueUnits(double, double) {}
+
+void CEN13829DataEntryDialog::GetLimitValueUnits() {}

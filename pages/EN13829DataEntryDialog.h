@@ -14,6 +14,9 @@ public:
     ~CEN13829DataEntryDialog() override;
 
     void ClearData();
+    // The limit value after a change of units, and its unit text.
+    void ConvertLimitValueUnits(double dFlowRatio, double dLengthRatio);
+    void GetLimitValueUnits();
 
     CSimbrel1View* m_pView = nullptr;
     int m_bCreated = 0;          // the page window exists

@@ -22,3 +22,7 @@ void CISO9972DataEntryDialog::ClearData()
     m_nVentilationSelection = 0;
     m_nLimitValueType = 0;
 }
+
+void CISO9972DataEntryDialog::ConvertLimitValueUnits(double, double) {}
+
+void CISO9972DataEntryDialog::GetLimitValueUnits() {}

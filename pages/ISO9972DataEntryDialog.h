@@ -15,6 +15,9 @@ public:
     ~CISO9972DataEntryDialog() override;
 
     void ClearData();
+    // The limit value after a change of units, and its unit text.
+    void ConvertLimitValueUnits(double dFlowRatio, double dLengthRatio);
+    void GetLimitValueUnits();
 
     CSimbrel1View* m_pView = nullptr;
     int m_bCreated = 0;          // the page window exists

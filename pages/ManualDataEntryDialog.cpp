@@ -29,3 +29,5 @@ void CManualDataEntryDialog::ClearData(int nSlot)
         m_nRing[nSlot][r] = -1;
     }
 }
+
+void CManualDataEntryDialog::ScaleFlowTexts(double) {}

@@ -19,6 +19,8 @@ public:
     // Empties the slot's rows and the baseline fields of the grid; the flow
     // source and the gauge choice stay.
     void ClearData(int nSlot);
+    // The flow texts of both slots times the factor (a change of flow unit).
+    void ScaleFlowTexts(double dFactor);
 
     CSimbrel1View* m_pView = nullptr;
     CString m_strBuildingP[2][kRows];   // Pa, with sign
@@ -27,6 +29,10 @@ public:
     int m_nRing[2][kRows] = {};         // ring list index, -1 none chosen
     int m_nGauge[2] = {};               // 0 fan pressures typed, 1 flows typed
     int m_nRowCount[2] = {};            // complete data rows
+    // Numbers of the slot's pre-test and post-test baseline averages.
+    double m_dPreBaseline[2] = {};
+    double m_dPostBaseline[2] = {};
+    wchar_t m_chFanCode = 0;            // the equipment's fan, set before the grid shows
     // Baseline fields of the slot the grid shows.
     CString m_strPretestAvg;
     CString m_strPretestPlus;

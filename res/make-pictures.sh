@@ -5,6 +5,7 @@
 #   Vudadar.ico      application icon (house with a fan), 16 to 256 pixels
 #   LogoMaker.bmp    welcome panel logo of the maker, 385x143
 #   LogoPartner.bmp  welcome panel logo of the partner, 400x131
+#   MessageNote.ico  note icon of the message boxes, 16 to 48 pixels
 # (the sizes of the rectangles the panel draws them into)
 # The logos are drawn on black because the welcome panel is black; they are
 # 24-bit BMPs without alpha (BMP3) so GDI and GDI+ read them alike.
@@ -85,3 +86,17 @@ convert LogoMaker.bmp -resize 385x143 -background black -gravity center -extent 
   -type TrueColor BMP3:LogoMaker.bmp
 convert LogoPartner.bmp -resize 400x131 -background black -gravity center -extent 400x131 \
   -type TrueColor BMP3:LogoPartner.bmp
+
+# Note icon of the message boxes: a yellow note sheet with a folded corner
+# and a blue "i" drawn as shapes, so it stays crisp at 32 pixels.
+convert -size 256x256 xc:none \
+  -fill '#ffe27a' -stroke '#7a5c00' -strokewidth 10 \
+  -draw 'stroke-linejoin round polygon 40,12 176,12 228,64 228,244 40,244' \
+  -fill '#e8c24a' -draw 'stroke-linejoin round polygon 176,12 176,64 228,64' \
+  -stroke none -fill '#1d5c96' \
+  -draw 'circle 134,74 134,98' \
+  -draw 'roundrectangle 112,116 156,222 12,12' \
+  -draw 'roundrectangle 96,116 156,136 6,6' \
+  -draw 'roundrectangle 96,202 172,222 6,6' \
+  "$tmp/note-256.png"
+convert "$tmp/note-256.png" -strip -depth 8 -define icon:auto-resize=48,32,16 MessageNote.ico

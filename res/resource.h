@@ -69,3 +69,7 @@
 #define IDS_VERSION                     4472
 #define IDS_BUILDING_AIRTIGHTNESS       22000
 #define IDS_APP_TITLE                   57344
+#include "resource-units.h"
+#include "resource-teststore.h"
+#include "resource-settings.h"
+#include "resource-messages.h"

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "framework/Dialog.h"
+
 namespace {
 std::string Narrow(const std::wstring& s)
 {
@@ -29,6 +31,16 @@ void CTestAnswerer::RunDialog(UINT nIDTemplate, std::function<void(CDialog*)> be
     m_dialogReplies.push_back({nIDTemplate, true, 0, std::move(before)});
 }
 
+void CTestAnswerer::ReplyToProgramMessage(UINT nIDText, INT_PTR nResult, std::wstring textContains)
+{
+    m_programReplies.push_back({nIDText, false, nResult, std::move(textContains), nullptr});
+}
+
+void CTestAnswerer::RunProgramMessage(UINT nIDText, std::function<void(CDialog*)> before)
+{
+    m_programReplies.push_back({nIDText, true, 0, {}, std::move(before)});
+}
+
 int CTestAnswerer::AnswerMessageBox(const wchar_t* pszText, UINT nType)
 {
     messages.push_back({pszText != nullptr ? pszText : L"", nType});
@@ -47,6 +59,8 @@ int CTestAnswerer::AnswerMessageBox(const wchar_t* pszText, UINT nType)
 
 bool CTestAnswerer::AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult)
 {
+    if (const auto* pSource = dynamic_cast<const CUiMessageSource*>(pDialog))
+        return AnswerProgramMessage(pDialog, pSource->GetUiMessage(), nIDTemplate, pResult);
     dialogs.push_back({nIDTemplate});
     if (m_dialogReplies.empty() || m_dialogReplies.front().nIDTemplate != nIDTemplate) {
         ADD_FAILURE() << "unanswered modal dialog " << nIDTemplate;
@@ -55,6 +69,32 @@ bool CTestAnswerer::AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pR
     }
     DialogReply reply = m_dialogReplies.front();
     m_dialogReplies.erase(m_dialogReplies.begin());
+    if (reply.bRun) {
+        if (reply.before)
+            reply.before(pDialog);
+        return false;
+    }
+    *pResult = reply.nResult;
+    return true;
+}
+
+bool CTestAnswerer::AnswerProgramMessage(CDialog* pDialog, const CUiMessage& message, UINT nIDTemplate,
+                                         INT_PTR* pResult)
+{
+    programMessages.push_back({nIDTemplate, message.nIDText, message.pszText != nullptr ? message.pszText : L"",
+                               message.nIcon, message.nKind, message.nHelpTopic});
+    const ShownProgramMessage& shown = programMessages.back();
+    if (m_programReplies.empty() || m_programReplies.front().nIDText != message.nIDText) {
+        ADD_FAILURE() << "unanswered program message " << message.nIDText << ": " << Narrow(shown.text);
+        *pResult = IDCANCEL;
+        return true;
+    }
+    ProgramReply reply = m_programReplies.front();
+    m_programReplies.erase(m_programReplies.begin());
+    if (!reply.textContains.empty()) {
+        EXPECT_NE(shown.text.find(reply.textContains), std::wstring::npos)
+            << "program message text: " << Narrow(shown.text);
+    }
     if (reply.bRun) {
         if (reply.before)
             reply.before(pDialog);

@@ -1,5 +1,5 @@
 // Shared helpers of the test programs: the scripted answerer that stands in
-// for the person at every message box and modal dialog.
+// for the person at every message box, program message and modal dialog.
 #pragma once
 
 #include <functional>
@@ -17,6 +17,15 @@ public:
     struct ShownDialog {
         UINT nIDTemplate;
     };
+    // One of the program's own message boxes (a dialog with CUiMessageSource).
+    struct ShownProgramMessage {
+        UINT nIDTemplate;
+        UINT nIDText;
+        std::wstring text;
+        int nIcon;
+        int nKind;
+        int nHelpTopic;
+    };
 
     // Replies are used in the order they were scripted; a message or dialog
     // with no reply left fails the running test and is answered with Cancel.
@@ -25,14 +34,23 @@ public:
     // Lets the dialog really run; the callback (if any) gets the dialog before
     // it runs, for example to post the clicks the test makes.
     void RunDialog(UINT nIDTemplate, std::function<void(CDialog*)> before = nullptr);
+    // The same for the program's own message boxes (their dialogs have
+    // CUiMessageSource), matched by the string id the caller gave (and, when
+    // given, a part of the text shown); they are not matched by template.
+    void ReplyToProgramMessage(UINT nIDText, INT_PTR nResult, std::wstring textContains = {});
+    void RunProgramMessage(UINT nIDText, std::function<void(CDialog*)> before = nullptr);
 
     int AnswerMessageBox(const wchar_t* pszText, UINT nType) override;
     bool AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult) override;
 
     std::vector<ShownMessage> messages;
     std::vector<ShownDialog> dialogs;
+    std::vector<ShownProgramMessage> programMessages;
 
-    bool AllRepliesUsed() const { return m_messageReplies.empty() && m_dialogReplies.empty(); }
+    bool AllRepliesUsed() const
+    {
+        return m_messageReplies.empty() && m_dialogReplies.empty() && m_programReplies.empty();
+    }
 
 private:
     struct MessageReply {
@@ -45,8 +63,18 @@ private:
         INT_PTR nResult;
         std::function<void(CDialog*)> before;
     };
+    struct ProgramReply {
+        UINT nIDText;
+        bool bRun;
+        INT_PTR nResult;
+        std::wstring textContains;
+        std::function<void(CDialog*)> before;
+    };
+    bool AnswerProgramMessage(CDialog* pDialog, const CUiMessage& message, UINT nIDTemplate, INT_PTR* pResult);
+
     std::vector<MessageReply> m_messageReplies;
     std::vector<DialogReply> m_dialogReplies;
+    std::vector<ProgramReply> m_programReplies;
 };
 
 // Installs an answerer for one scope and puts the previous one back.

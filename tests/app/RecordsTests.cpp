@@ -171,10 +171,10 @@ protected:
             EXPECT_EQ(-1, s.m_LastDeletedIndex[d]);
             for (const CString& point : s.m_DeletedPoints[d])
                 EXPECT_TRUE(point.IsEmpty());
-            EXPECT_EQ(4.0, s.m_GraphPmin[d]);
-            EXPECT_EQ(70.0, s.m_GraphPmax[d]);
-            EXPECT_EQ(100.0, s.m_GraphQmin[d]);
-            EXPECT_EQ(6000.0, s.m_GraphQmax[d]);
+            EXPECT_EQ(4.0, s.m_AxisPmin[d]);
+            EXPECT_EQ(70.0, s.m_AxisPmax[d]);
+            EXPECT_EQ(100.0, s.m_AxisQmin[d]);
+            EXPECT_EQ(6000.0, s.m_AxisQmax[d]);
             for (int t = 0; t < CTestGraph1::kMaxTests; ++t) {
                 EXPECT_EQ(-1, s.m_TestFirstRow[d][t]);
                 EXPECT_EQ(0, s.m_TestRowCount[d][t]);
@@ -202,10 +202,10 @@ protected:
             s.m_LastDeletedIndex[d] = 1;
             s.m_DeletedPoints[d][0] = L"1 50.0 49.8 120.0 1500 0.1 2.0 END-1";
             s.m_DeletedPoints[d][1] = L"2 40.0 40.1 80.0 1200 0.1 2.0 END-2";
-            s.m_GraphPmin[d] = 1.0;
-            s.m_GraphPmax[d] = 90.0;
-            s.m_GraphQmin[d] = 10.0;
-            s.m_GraphQmax[d] = 9000.0;
+            s.m_AxisPmin[d] = 1.0;
+            s.m_AxisPmax[d] = 90.0;
+            s.m_AxisQmin[d] = 10.0;
+            s.m_AxisQmax[d] = 9000.0;
             s.m_FitN[d] = 0.62;
             for (int t = 0; t < 2; ++t) {
                 s.m_TestFirstRow[d][t] = 6 * t;
@@ -244,13 +244,6 @@ TEST_F(TestDataStore, ResetEmptiesBothSlotsAndKeepsFlowFactorsAltitudesAndFits)
         EXPECT_EQ(350.0, m_pStore->m_TestAltitude[d][1]);
         EXPECT_EQ(0.62, m_pStore->m_FitN[d]);
     }
-}
-
-TEST_F(TestDataStore, ClearAllTestDataEmptiesTheStore)
-{
-    FillBothSlots();
-    m_pStore->ClearAllTestData();
-    ExpectEmptyWithDefaultAxes();
 }
 
 TEST(TestSettingsRecord, FactoryDefaultsAreIso9972AutomaticWithoutZones)

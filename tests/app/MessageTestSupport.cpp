@@ -1,0 +1,351 @@
+#include "tests/app/MessageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "app/GdiPlus.h"
+#include "app/Globals.h"
+#include "app/Simbrel1View.h"
+#include "tests/TestSupport.h"
+
+CMemoryDialogTemplate::CMemoryDialogTemplate(DWORD dwStyle, short cx, short cy, const wchar_t* pszCaption)
+{
+    Add32(dwStyle | DS_SETFONT);
+    Add32(0);
+    m_nCountAt = m_words.size();
+    m_words.insert(m_words.end(), {0, 0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy), 0, 0});
+    AddText(pszCaption);
+    m_words.push_back(8);
+    AddText(L"MS Shell Dlg");
+}
+
+void CMemoryDialogTemplate::AddControl(const wchar_t* pszClass, WORD nID, DWORD dwStyle, short x, short y, short cx,
+                                       short cy, const wchar_t* pszText)
+{
+    if (m_words.size() % 2 != 0)
+        m_words.push_back(0);  // items start on a DWORD boundary
+    Add32(dwStyle | WS_CHILD);
+    Add32(0);
+    m_words.insert(m_words.end(), {static_cast<WORD>(x), static_cast<WORD>(y), static_cast<WORD>(cx),
+                                   static_cast<WORD>(cy), nID});
+    AddText(pszClass);
+    AddText(pszText);
+    m_words.push_back(0);  // no creation data
+    ++m_words[m_nCountAt];
+}
+
+void CMemoryDialogTemplate::Add32(DWORD dw)
+{
+    m_words.push_back(LOWORD(dw));
+    m_words.push_back(HIWORD(dw));
+}
+
+void CMemoryDialogTemplate::AddText(const wchar_t* psz)
+{
+    for (; *psz != 0; ++psz)
+        m_words.push_back(static_cast<WORD>(*psz));
+    m_words.push_back(0);
+}
+
+namespace {
+constexpr UINT kTickMs = 10;
+constexpr DWORD kStuckAfterMs = 2000;
+std::map<UINT_PTR, CDialogDriver*> g_drivers;
+}  // namespace
+
+CDialogDriver::~CDialogDriver()
+{
+    Stop();
+}
+
+void CDialogDriver::Drive(CDialog* pDialog, std::vector<Step> steps)
+{
+    Stop();
+    m_pDialog = pDialog;
+    m_hDialog = nullptr;
+    m_steps = std::move(steps);
+    m_nNext = 0;
+    m_nTimer = ::SetTimer(nullptr, 0, kTickMs, &CDialogDriver::OnTick);
+    g_drivers[m_nTimer] = this;
+}
+
+std::function<void(CDialog*)> CDialogDriver::Run(std::vector<Step> steps)
+{
+    return [this, steps = std::move(steps)](CDialog* pDialog) { Drive(pDialog, steps); };
+}
+
+void CALLBACK CDialogDriver::OnTick(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    auto it = g_drivers.find(nIDEvent);
+    if (it != g_drivers.end())
+        it->second->Tick();
+}
+
+void CDialogDriver::Tick()
+{
+    if (m_hDialog == nullptr) {
+        // The object is alive until its window has gone; only its window is
+        // looked at afterwards.
+        if (m_pDialog->m_hWnd == nullptr || !::IsWindowVisible(m_pDialog->m_hWnd))
+            return;
+        m_hDialog = m_pDialog->m_hWnd;
+        m_dwLastStep = ::GetTickCount();
+    }
+    if (!::IsWindow(m_hDialog)) {
+        Stop();
+        return;
+    }
+    if (m_nNext < m_steps.size()) {
+        const Step& step = m_steps[m_nNext++];
+        step(m_hDialog);
+        m_dwLastStep = ::GetTickCount();
+        return;
+    }
+    if (::GetTickCount() - m_dwLastStep > kStuckAfterMs) {
+        ADD_FAILURE() << "the dialog did not close after the test's last step";
+        if (auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(m_hDialog)))
+            pDialog->EndDialog(static_cast<int>(kStuckResult));
+        Stop();
+    }
+}
+
+void CDialogDriver::Stop()
+{
+    if (m_nTimer != 0) {
+        ::KillTimer(nullptr, m_nTimer);
+        g_drivers.erase(m_nTimer);
+        m_nTimer = 0;
+    }
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        PumpPending();
+        if (done())
+            return true;
+        const DWORD dwElapsed = ::GetTickCount() - dwStart;
+        if (dwElapsed >= dwTimeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, dwTimeoutMs - dwElapsed, QS_ALLINPUT);
+    }
+}
+
+std::wstring WindowText(HWND hWnd)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(hWnd, text, 512);
+    return text;
+}
+
+std::wstring ItemText(HWND hDialog, int nID)
+{
+    return WindowText(::GetDlgItem(hDialog, nID));
+}
+
+CRect ItemRect(HWND hDialog, int nID)
+{
+    CRect rc;
+    ::GetWindowRect(::GetDlgItem(hDialog, nID), &rc);
+    ::MapWindowPoints(nullptr, hDialog, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+void ClickItem(HWND hDialog, int nID)
+{
+    ::PostMessageW(::GetDlgItem(hDialog, nID), BM_CLICK, 0, 0);
+}
+
+void PressKey(UINT nVirtKey)
+{
+    HWND hFocus = ::GetFocus();
+    if (hFocus == nullptr)
+        hFocus = ::GetActiveWindow();
+    const UINT nScan = ::MapVirtualKeyW(nVirtKey, MAPVK_VK_TO_VSC);
+    ::PostMessageW(hFocus, WM_KEYDOWN, nVirtKey, static_cast<LPARAM>(1 | (nScan << 16)));
+    ::PostMessageW(hFocus, WM_KEYUP, nVirtKey, static_cast<LPARAM>(1 | (nScan << 16) | (3u << 30)));
+}
+
+CCanvas::CCanvas(int nWidth, int nHeight, COLORREF crFill) : m_nWidth(nWidth), m_nHeight(nHeight)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = nWidth;
+    info.bmiHeader.biHeight = -nHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    m_hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    m_pBits = static_cast<const DWORD*>(pBits);
+    m_dc.CreateCompatibleDC(nullptr);
+    m_hOld = ::SelectObject(m_dc.GetSafeHdc(), m_hBitmap);
+    m_dc.FillSolidRect(0, 0, nWidth, nHeight, crFill);
+}
+
+CCanvas::~CCanvas()
+{
+    ::SelectObject(m_dc.GetSafeHdc(), m_hOld);
+    m_dc.DeleteDC();
+    ::DeleteObject(m_hBitmap);
+}
+
+COLORREF CCanvas::Pixel(int x, int y) const
+{
+    ::GdiFlush();
+    if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight)
+        return CLR_INVALID;
+    const DWORD dw = m_pBits[y * m_nWidth + x];
+    return RGB((dw >> 16) & 0xFF, (dw >> 8) & 0xFF, dw & 0xFF);
+}
+
+CRect CCanvas::InkBox(COLORREF crBack, const CRect& rcArea) const
+{
+    CRect box(0, 0, 0, 0);
+    bool bAny = false;
+    for (int y = rcArea.top; y < rcArea.bottom; ++y) {
+        for (int x = rcArea.left; x < rcArea.right; ++x) {
+            if (Pixel(x, y) == crBack)
+                continue;
+            if (!bAny) {
+                box = CRect(x, y, x + 1, y + 1);
+                bAny = true;
+            }
+            box.left = x < box.left ? x : box.left;
+            box.right = x + 1 > box.right ? x + 1 : box.right;
+            box.top = y < box.top ? y : box.top;
+            box.bottom = y + 1 > box.bottom ? y + 1 : box.bottom;
+        }
+    }
+    return box;
+}
+
+int CCanvas::CountPixels(COLORREF cr, const CRect& rcArea) const
+{
+    int n = 0;
+    for (int y = rcArea.top; y < rcArea.bottom; ++y)
+        for (int x = rcArea.left; x < rcArea.right; ++x)
+            n += Pixel(x, y) == cr ? 1 : 0;
+    return n;
+}
+
+void CCanvas::CopyFromWindow(HWND hWnd, bool bClient)
+{
+    HDC hdc = bClient ? ::GetDC(hWnd) : ::GetWindowDC(hWnd);
+    ::BitBlt(m_dc.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, hdc, 0, 0, SRCCOPY);
+    ::ReleaseDC(hWnd, hdc);
+    ::GdiFlush();
+}
+
+namespace {
+bool FindPngEncoder(CLSID& clsid)
+{
+    UINT nCount = 0;
+    UINT nSize = 0;
+    if (Gdiplus::GetImageEncodersSize(&nCount, &nSize) != Gdiplus::Ok || nSize == 0)
+        return false;
+    std::vector<unsigned char> buffer(nSize);
+    auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (Gdiplus::GetImageEncoders(nCount, nSize, pCodecs) != Gdiplus::Ok)
+        return false;
+    for (UINT i = 0; i < nCount; ++i) {
+        if (wcscmp(pCodecs[i].MimeType, L"image/png") == 0) {
+            clsid = pCodecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A folder given as a Unix path is reached through Wine's Z: drive.
+std::wstring ScreensFolder()
+{
+    const wchar_t* pszFolder = _wgetenv(L"VUDADAR_SCREENS");
+    if (pszFolder == nullptr || *pszFolder == 0)
+        return {};
+    std::wstring folder = pszFolder;
+    if (folder[0] == L'/')
+        folder = L"Z:" + folder;
+    for (wchar_t& ch : folder)
+        ch = ch == L'/' ? L'\\' : ch;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+}  // namespace
+
+std::wstring SaveScreenshot(HWND hWnd, const wchar_t* pszName)
+{
+    const std::wstring folder = ScreensFolder();
+    if (folder.empty())
+        return {};
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    CRect rc;
+    ::GetWindowRect(hWnd, &rc);
+
+    // A 24-bit top-down DIB section copied from the window's DC.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rc.Width();
+    info.bmiHeader.biHeight = -rc.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC hdcWindow = ::GetWindowDC(hWnd);
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(hdcWindow, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HDC hdcMemory = ::CreateCompatibleDC(hdcWindow);
+    HGDIOBJ hOld = ::SelectObject(hdcMemory, hBitmap);
+    ::BitBlt(hdcMemory, 0, 0, rc.Width(), rc.Height(), hdcWindow, 0, 0, SRCCOPY | CAPTUREBLT);
+    ::GdiFlush();
+    ::SelectObject(hdcMemory, hOld);
+    ::DeleteDC(hdcMemory);
+    ::ReleaseDC(hWnd, hdcWindow);
+
+    const std::wstring path = folder + pszName;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    bool bSaved = false;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
+        {
+            CLSID png{};
+            const int nStride = (rc.Width() * 3 + 3) & ~3;
+            Gdiplus::Bitmap image(rc.Width(), rc.Height(), nStride, PixelFormat24bppRGB, static_cast<BYTE*>(pBits));
+            bSaved = FindPngEncoder(png) && image.GetLastStatus() == Gdiplus::Ok &&
+                     image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+        }
+        Gdiplus::GdiplusShutdown(token);
+    }
+    ::DeleteObject(hBitmap);
+    EXPECT_TRUE(bSaved) << "screenshot not saved";
+    return bSaved ? path : std::wstring();
+}
+
+CTestView::CTestView(const wchar_t* pszFolderName) : m_strSavedRoot(g_strUserDataRoot)
+{
+    g_strUserDataRoot = MakeTempFolder(pszFolderName).c_str();
+    m_pView = new CSimbrel1View;
+}
+
+CTestView::~CTestView()
+{
+    delete m_pView;
+    g_strUserDataRoot = m_strSavedRoot;
+}

@@ -1,0 +1,598 @@
+// gaugesim: a digital pressure gauge on a COM port, for tests and for people
+// trying the program without an instrument.
+//
+//   gaugesim.exe <COM number> [-c "<control line>"]...
+//
+// It answers the serial gauge protocol: one-byte commands acknowledged by the
+// command plus one, the memory map (constants at 0-35, 0x54 at 240, model at
+// 243-247, channel count at 248, 249 and 250, serial at 251-252, calibration
+// month, day and two-digit year at 253-255), channel readings from a
+// configurable pressure source, autozero, fan speed, battery, firmware and
+// the dash display. Control lines come from -c arguments and then from
+// standard input, one per line; each is answered on standard output with a
+// line that begins "ok" or "error". "ready COMn" is printed once the port is
+// open. The simulator ends on "quit" or when standard input closes.
+//
+// Control lines:
+//   model <text>                  five characters at most, zero-padded
+//   channels <n> | mem249 <n> | mem250 <n> | serial <n> | battery <byte> | firmware <byte>
+//   cal <month> <day> <two-digit year>
+//   constant <0-11> <value>       stored in the 3-byte float format
+//   poke <address> <byte>         any memory byte
+//   pressure <1|2> <value>        a constant reading (before zeroing)
+//   pressure <1|2> seq <v>...     values in turn, one per reading
+//   pressure <1|2> ramp <start> <step>
+//   zerodelay <ms>                time the autozero takes (default 30)
+//   pace on|off                   send at the line rate of 9600 baud, 1.042 ms a byte
+//   fault <kind> <command|any> [skip [count [value]]]
+//       silent   the command is ignored, as if it never arrived
+//       badack   the acknowledgement is the command plus two, and the
+//                command is dropped (no further bytes are awaited or sent)
+//       drop     the byte in the middle of the reply is left out
+//       unplug   half the reply is sent, then nothing more until "plug"
+//       beyond   a channel reading of the given value (default 1300)
+//     The first <skip> matching commands pass; then <count> of them (0: all
+//     from then on, the default 1) misbehave.
+//   clear | plug | stats | log | quit
+//     stats: rx=<bytes> fan=<value> zeros=<count> dash=<0|1> reenable=<count> readings=<count>
+//     log: the command bytes received since the last "log"
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/GaugeFloat.h"
+
+namespace {
+
+constexpr double kByteMs = 10.0 / 9.6;  // one start bit, eight data bits, one stop bit at 9600 baud
+
+double NowMs()
+{
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void WaitUntil(double dDueMs)
+{
+    while (NowMs() < dDueMs) {
+    }
+}
+
+void WriteStdout(const std::string& line)
+{
+    const std::string text = line + "\n";
+    DWORD nWritten = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &nWritten, nullptr);
+}
+
+struct PressureSource {
+    enum Kind { kConstant, kSequence, kRamp } kind = kConstant;
+    std::vector<double> values{0.0};
+    double dStart = 0.0;
+    double dStep = 0.0;
+    size_t nNext = 0;
+
+    double Current() const
+    {
+        switch (kind) {
+        case kSequence: return values[nNext % values.size()];
+        case kRamp: return dStart + dStep * static_cast<double>(nNext);
+        default: return values[0];
+        }
+    }
+    double Take()
+    {
+        const double dValue = Current();
+        ++nNext;
+        return dValue;
+    }
+};
+
+struct Fault {
+    enum Kind { kSilent, kBadAck, kDrop, kUnplug, kBeyond } kind = kSilent;
+    int nCommand = -1;  // -1 any
+    int nSkip = 0;
+    int nCount = 1;     // 0 for ever
+    double dValue = 1300.0;
+};
+
+class CGauge {
+public:
+    explicit CGauge(HANDLE hPort) : m_hPort(hPort)
+    {
+        m_memory[240] = 0x54;
+        Apply("model RQ40");
+        Apply("channels 2");
+        Apply("mem249 18");
+        Apply("mem250 52");
+        Apply("serial 1234");
+        Apply("cal 3 5 19");
+        const char* constants[12] = {"1.0", "0.0", "0.0", "1.0", "0.0", "0.0",
+                                     "1.0", "0.0", "0.0", "1.0", "0.0", "0.0"};
+        for (int i = 0; i < 12; ++i)
+            Apply("constant " + std::to_string(i) + " " + constants[i]);
+    }
+
+    // One control line; the answer line.
+    std::string Apply(const std::string& line);
+    // Serves the port until quit; control lines are applied between exchanges.
+    void Run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    struct Request {
+        std::string line;
+        std::string answer;
+        bool bDone = false;
+    };
+    std::deque<Request*> m_requests;
+    bool m_bQuit = false;
+
+private:
+    int ReadPortByte(int nTimeoutMs);
+    void Send(std::vector<unsigned char> reply, double dReceivedMs);
+    void ServeCommand(unsigned char nCommand, double dReceivedMs);
+    Fault* TakeFault(unsigned char nCommand);
+    // bFirst: the part with the command's acknowledgement; bFinal: the part
+    // that ends the exchange.
+    void SendWithFault(std::vector<unsigned char> reply, double dReceivedMs, unsigned char nCommand, Fault* pFault,
+                       bool bFirst, bool bFinal);
+    void ApplyPending();
+    void AppendFloat(std::vector<unsigned char>& reply, double dValue);
+
+    HANDLE m_hPort;
+    int m_nReadTimeoutMs = -1;
+    unsigned char m_memory[256] = {};
+    unsigned char m_nBattery = 212;
+    unsigned char m_nFirmware = 17;
+    PressureSource m_sources[2];
+    double m_dZero[2] = {};
+    int m_nZeroDelayMs = 30;
+    bool m_bPace = false;
+    double m_dLineFreeMs = 0.0;
+    bool m_bUnplugged = false;
+    std::vector<Fault> m_faults;
+    unsigned long long m_nReceived = 0;
+    int m_nFan = 0;
+    int m_nZeros = 0;
+    int m_bDash = 0;
+    int m_nReenables = 0;
+    int m_nReadings = 0;
+    std::vector<int> m_log;
+};
+
+std::string CGauge::Apply(const std::string& line)
+{
+    std::istringstream in(line);
+    std::string word;
+    in >> word;
+    auto number = [&in](double& d) { return static_cast<bool>(in >> d); };
+    auto byteArg = [&in](int& n) { return static_cast<bool>(in >> n) && n >= 0 && n <= 255; };
+    int n = 0;
+    double d = 0.0;
+    if (word == "model") {
+        std::string text;
+        std::getline(in >> std::ws, text);
+        if (text.size() > 5)
+            return "error a model has five characters at most";
+        for (int i = 0; i < 5; ++i)
+            m_memory[243 + i] = i < static_cast<int>(text.size()) ? static_cast<unsigned char>(text[i]) : 0;
+    } else if (word == "channels" || word == "mem249" || word == "mem250") {
+        if (!byteArg(n))
+            return "error expected a byte";
+        m_memory[word == "channels" ? 248 : word == "mem249" ? 249 : 250] = static_cast<unsigned char>(n);
+    } else if (word == "serial") {
+        if (!(in >> n) || n < 0 || n > 65535)
+            return "error expected a serial number 0-65535";
+        m_memory[251] = static_cast<unsigned char>(n & 0xFF);
+        m_memory[252] = static_cast<unsigned char>(n >> 8);
+    } else if (word == "cal") {
+        int nMonth, nDay, nYear;
+        if (!(in >> nMonth >> nDay >> nYear))
+            return "error expected month day year";
+        m_memory[253] = static_cast<unsigned char>(nMonth);
+        m_memory[254] = static_cast<unsigned char>(nDay);
+        m_memory[255] = static_cast<unsigned char>(nYear);
+    } else if (word == "constant") {
+        unsigned char bytes[3];
+        if (!(in >> n) || n < 0 || n > 11 || !number(d) || !EncodeGaugeFloat(static_cast<float>(d), bytes))
+            return "error expected constant index and value";
+        for (int i = 0; i < 3; ++i)
+            m_memory[3 * n + i] = bytes[i];
+    } else if (word == "poke") {
+        int nAddress;
+        if (!(in >> nAddress) || nAddress < 0 || nAddress > 255 || !byteArg(n))
+            return "error expected address and byte";
+        m_memory[nAddress] = static_cast<unsigned char>(n);
+    } else if (word == "battery" || word == "firmware") {
+        if (!byteArg(n))
+            return "error expected a byte";
+        (word == "battery" ? m_nBattery : m_nFirmware) = static_cast<unsigned char>(n);
+    } else if (word == "pressure") {
+        std::string kind;
+        if (!(in >> n) || (n != 1 && n != 2) || !(in >> kind))
+            return "error expected channel and value";
+        PressureSource source;
+        if (kind == "seq") {
+            source.kind = PressureSource::kSequence;
+            source.values.clear();
+            while (number(d))
+                source.values.push_back(d);
+            if (source.values.empty())
+                return "error expected values";
+        } else if (kind == "ramp") {
+            source.kind = PressureSource::kRamp;
+            if (!number(source.dStart) || !number(source.dStep))
+                return "error expected start and step";
+        } else {
+            source.values[0] = std::strtod(kind.c_str(), nullptr);
+        }
+        m_sources[n - 1] = source;
+        m_dZero[n - 1] = 0.0;
+    } else if (word == "zerodelay") {
+        if (!(in >> n) || n < 0)
+            return "error expected milliseconds";
+        m_nZeroDelayMs = n;
+    } else if (word == "pace") {
+        std::string onOff;
+        in >> onOff;
+        m_bPace = onOff == "on";
+    } else if (word == "fault") {
+        std::string kind, command;
+        Fault fault;
+        if (!(in >> kind >> command))
+            return "error expected kind and command";
+        if (kind == "silent") fault.kind = Fault::kSilent;
+        else if (kind == "badack") fault.kind = Fault::kBadAck;
+        else if (kind == "drop") fault.kind = Fault::kDrop;
+        else if (kind == "unplug") fault.kind = Fault::kUnplug;
+        else if (kind == "beyond") fault.kind = Fault::kBeyond;
+        else return "error unknown fault " + kind;
+        fault.nCommand = command == "any" ? -1 : std::atoi(command.c_str());
+        int nSkip = 0, nCount = 0;
+        if (in >> nSkip) {
+            fault.nSkip = nSkip;
+            if (in >> nCount) {
+                fault.nCount = nCount;
+                number(fault.dValue);
+            }
+        }
+        m_faults.push_back(fault);
+    } else if (word == "clear") {
+        m_faults.clear();
+    } else if (word == "plug") {
+        m_bUnplugged = false;
+    } else if (word == "stats") {
+        std::ostringstream out;
+        out << "ok rx=" << m_nReceived << " fan=" << m_nFan << " zeros=" << m_nZeros << " dash=" << m_bDash
+            << " reenable=" << m_nReenables << " readings=" << m_nReadings;
+        return out.str();
+    } else if (word == "log") {
+        std::ostringstream out;
+        out << "ok";
+        for (int nCommand : m_log)
+            out << ' ' << nCommand;
+        m_log.clear();
+        return out.str();
+    } else if (word == "quit") {
+        m_bQuit = true;
+    } else {
+        return "error unknown control " + word;
+    }
+    return "ok";
+}
+
+int CGauge::ReadPortByte(int nTimeoutMs)
+{
+    if (nTimeoutMs != m_nReadTimeoutMs) {
+        COMMTIMEOUTS timeouts{};
+        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(nTimeoutMs);
+        timeouts.WriteTotalTimeoutConstant = 100;
+        SetCommTimeouts(m_hPort, &timeouts);
+        m_nReadTimeoutMs = nTimeoutMs;
+    }
+    unsigned char nByte = 0;
+    DWORD nRead = 0;
+    if (!ReadFile(m_hPort, &nByte, 1, &nRead, nullptr) || nRead != 1)
+        return -1;
+    ++m_nReceived;
+    return nByte;
+}
+
+void CGauge::Send(std::vector<unsigned char> reply, double dReceivedMs)
+{
+    if (reply.empty())
+        return;
+    DWORD nWritten = 0;
+    if (!m_bPace) {
+        WriteFile(m_hPort, reply.data(), static_cast<DWORD>(reply.size()), &nWritten, nullptr);
+        return;
+    }
+    // The byte that asked took one byte time to arrive; each byte of the
+    // answer leaves when it would have been fully on the line.
+    double dStart = dReceivedMs + kByteMs;
+    if (dStart < m_dLineFreeMs)
+        dStart = m_dLineFreeMs;
+    for (size_t i = 0; i < reply.size(); ++i) {
+        WaitUntil(dStart + kByteMs * static_cast<double>(i + 1));
+        WriteFile(m_hPort, &reply[i], 1, &nWritten, nullptr);
+    }
+    m_dLineFreeMs = dStart + kByteMs * static_cast<double>(reply.size());
+}
+
+Fault* CGauge::TakeFault(unsigned char nCommand)
+{
+    for (size_t i = 0; i < m_faults.size(); ++i) {
+        Fault& fault = m_faults[i];
+        if (fault.nCommand != -1 && fault.nCommand != nCommand)
+            continue;
+        if (fault.nSkip > 0) {
+            --fault.nSkip;
+            continue;
+        }
+        if (fault.nCount == 0)
+            return &fault;
+        // The last use of a counted fault: hand out a copy and forget it.
+        if (--fault.nCount == 0) {
+            static Fault s_last;
+            s_last = fault;
+            m_faults.erase(m_faults.begin() + static_cast<std::ptrdiff_t>(i));
+            return &s_last;
+        }
+        return &fault;
+    }
+    return nullptr;
+}
+
+void CGauge::SendWithFault(std::vector<unsigned char> reply, double dReceivedMs, unsigned char nCommand,
+                           Fault* pFault, bool bFirst, bool bFinal)
+{
+    if (pFault != nullptr && !reply.empty()) {
+        if (pFault->kind == Fault::kBadAck && bFirst)
+            reply[0] = static_cast<unsigned char>(nCommand + 2);
+        if (pFault->kind == Fault::kDrop && bFinal)
+            reply.erase(reply.begin() + static_cast<std::ptrdiff_t>(reply.size() / 2));
+        if (pFault->kind == Fault::kUnplug && bFinal) {
+            reply.resize(reply.size() > 1 ? 2 : 1);
+            Send(reply, dReceivedMs);
+            m_bUnplugged = true;
+            return;
+        }
+    }
+    Send(reply, dReceivedMs);
+}
+
+void CGauge::AppendFloat(std::vector<unsigned char>& reply, double dValue)
+{
+    unsigned char bytes[3] = {};
+    EncodeGaugeFloat(static_cast<float>(dValue), bytes);
+    reply.insert(reply.end(), bytes, bytes + 3);
+}
+
+void CGauge::ServeCommand(unsigned char nCommand, double dReceivedMs)
+{
+    m_log.push_back(nCommand);
+    Fault* pFault = TakeFault(nCommand);
+    if (pFault != nullptr && pFault->kind == Fault::kSilent)
+        return;
+    const unsigned char nAck = static_cast<unsigned char>(nCommand + 1);
+    // The parts of an exchange that take further bytes from the program.
+    auto awaitByte = [this](double& dAtMs) {
+        const int nByte = ReadPortByte(1000);
+        dAtMs = NowMs();
+        return nByte;
+    };
+    // A gauge that garbled its acknowledgement drops the command.
+    auto abandoned = [pFault] { return pFault != nullptr && pFault->kind == Fault::kBadAck; };
+    switch (nCommand) {
+    case 0x81:
+        SendWithFault({0x82}, dReceivedMs, nCommand, pFault, true, true);
+        break;
+    case 1:
+    case 2: {
+        const int nChannel = nCommand - 1;
+        double dValue = m_sources[nChannel].Take() - m_dZero[nChannel];
+        if (pFault != nullptr && pFault->kind == Fault::kBeyond)
+            dValue = pFault->dValue;
+        ++m_nReadings;
+        std::vector<unsigned char> reply{nAck};
+        AppendFloat(reply, dValue);
+        SendWithFault(reply, dReceivedMs, nCommand, pFault, true, true);
+        break;
+    }
+    case 3: {
+        std::vector<unsigned char> reply{nAck};
+        AppendFloat(reply, m_sources[0].Current() - m_dZero[0]);
+        AppendFloat(reply, m_sources[1].Current() - m_dZero[1]);
+        SendWithFault(reply, dReceivedMs, nCommand, pFault, true, true);
+        break;
+    }
+    case 6:
+        SendWithFault({nAck, m_nFirmware}, dReceivedMs, nCommand, pFault, true, true);
+        break;
+    case 7:
+        SendWithFault({nAck, m_nBattery}, dReceivedMs, nCommand, pFault, true, true);
+        break;
+    case 8: {
+        SendWithFault({nAck}, dReceivedMs, nCommand, pFault, true, false);
+        if (m_bUnplugged || abandoned())
+            break;
+        Sleep(static_cast<DWORD>(m_nZeroDelayMs));
+        for (int i = 0; i < 2; ++i)
+            m_dZero[i] = m_sources[i].Current();
+        ++m_nZeros;
+        SendWithFault({0, 0, 0, 0}, NowMs() - kByteMs, nCommand, pFault, false, true);
+        break;
+    }
+    case 10:
+        ++m_nReenables;
+        SendWithFault({nAck}, dReceivedMs, nCommand, pFault, true, true);
+        break;
+    case 11:
+    case 12:
+        m_bDash = nCommand == 11;
+        SendWithFault({nAck}, dReceivedMs, nCommand, pFault, true, true);
+        break;
+    case 16: {
+        SendWithFault({nAck}, dReceivedMs, nCommand, pFault, true, false);
+        if (abandoned())
+            break;
+        double dAt = 0.0;
+        const int nLow = awaitByte(dAt);
+        if (nLow < 0)
+            break;
+        Send({static_cast<unsigned char>(nLow + 1)}, dAt);
+        const int nHigh = awaitByte(dAt);
+        if (nHigh < 0)
+            break;
+        Send({static_cast<unsigned char>(nHigh + 1)}, dAt);
+        if (awaitByte(dAt) != 176)
+            break;
+        m_nFan = nHigh * 256 + nLow;
+        SendWithFault({177, 176}, dAt, nCommand, pFault, false, true);
+        break;
+    }
+    case 32: {
+        SendWithFault({nAck}, dReceivedMs, nCommand, pFault, true, false);
+        if (abandoned())
+            break;
+        double dAt = 0.0;
+        const int nAddress = awaitByte(dAt);
+        if (nAddress < 0)
+            break;
+        SendWithFault({static_cast<unsigned char>(nAddress + 1), m_memory[nAddress]}, dAt,
+                      nCommand, pFault, false, true);
+        break;
+    }
+    default:
+        break;  // not a command of this gauge: no answer
+    }
+}
+
+void CGauge::ApplyPending()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    while (!m_requests.empty()) {
+        Request* pRequest = m_requests.front();
+        m_requests.pop_front();
+        pRequest->answer = Apply(pRequest->line);
+        pRequest->bDone = true;
+    }
+    m_changed.notify_all();
+}
+
+void CGauge::Run()
+{
+    for (;;) {
+        ApplyPending();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bQuit)
+                return;
+        }
+        const int nByte = ReadPortByte(20);
+        if (nByte < 0 || m_bUnplugged)
+            continue;
+        ServeCommand(static_cast<unsigned char>(nByte), NowMs());
+    }
+}
+
+// Hands each line of standard input to the gauge and prints its answer.
+void ReadControlLines(CGauge& gauge)
+{
+    HANDLE hInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::string pending;
+    char buffer[256];
+    for (;;) {
+        DWORD nRead = 0;
+        if (!ReadFile(hInput, buffer, sizeof buffer, &nRead, nullptr) || nRead == 0)
+            break;
+        pending.append(buffer, nRead);
+        size_t nEnd;
+        while ((nEnd = pending.find('\n')) != std::string::npos) {
+            std::string line = pending.substr(0, nEnd);
+            pending.erase(0, nEnd + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.empty())
+                continue;
+            CGauge::Request request;
+            request.line = line;
+            std::unique_lock<std::mutex> lock(gauge.m_mutex);
+            gauge.m_requests.push_back(&request);
+            gauge.m_changed.wait(lock, [&request] { return request.bDone; });
+            const std::string answer = request.answer;
+            const bool bQuit = gauge.m_bQuit;
+            lock.unlock();
+            WriteStdout(answer);
+            if (bQuit)
+                return;
+        }
+    }
+    // Whoever started the simulator is gone.
+    std::lock_guard<std::mutex> lock(gauge.m_mutex);
+    gauge.m_bQuit = true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2 || _wtoi(argv[1]) <= 0) {
+        std::fputs("usage: gaugesim <COM number> [-c \"control line\"]...\n", stderr);
+        return 1;
+    }
+    const int nComNumber = _wtoi(argv[1]);
+    wchar_t szPath[32];
+    swprintf(szPath, 32, L"\\\\.\\COM%d", nComNumber);
+    HANDLE hPort = CreateFileW(szPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (hPort == INVALID_HANDLE_VALUE || !GetCommState(hPort, &dcb)) {
+        WriteStdout("error cannot open COM" + std::to_string(nComNumber) + " (" + std::to_string(GetLastError()) + ")");
+        return 2;
+    }
+    dcb.BaudRate = CBR_9600;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fBinary = TRUE;
+    SetCommState(hPort, &dcb);
+    // Bytes left on the line by an earlier user are no commands for this one.
+    PurgeComm(hPort, PURGE_RXCLEAR | PURGE_TXCLEAR);
+
+    CGauge gauge(hPort);
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (std::wstring(argv[i]) != L"-c")
+            continue;
+        char line[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, argv[i + 1], -1, line, sizeof line - 1, nullptr, nullptr);
+        const std::string answer = gauge.Apply(line);
+        if (answer.rfind("ok", 0) != 0) {
+            WriteStdout(answer);
+            return 1;
+        }
+    }
+    WriteStdout("ready COM" + std::to_string(nComNumber));
+    std::thread control(ReadControlLines, std::ref(gauge));
+    gauge.Run();
+    CloseHandle(hPort);
+    // Quitting comes from the control thread, which ends after its answer.
+    control.join();
+    return 0;
+}
