@@ -12,6 +12,7 @@ class CBusinessInfoDialog;
 class CCommentsDialog;
 class CComPortSelectDialog;
 class CCustomPressuresDialog;
+class CDateTimeCtrl;
 class CDeviationsFromStandard;
 class CEN13829DataEntryDialog;
 class CEquipmentInfoDialogIntl;
@@ -268,8 +269,72 @@ public:
     // 1 a character removed, 2 commas removed; nCaret gets the caret index.
     static int CleanNumericText(CString& strText, int bNoMinus, int bNoPoint, int& nCaret);
 
-    // Context help.
+    // Context help: the topic's section of "QEhelp.txt" of the program
+    // folder in the help panel, modally.
     void ShowContextHelp(int nTopic);
+    // The text without its leading blanks (U+0020 only; tabs stay).
+    static CString StripLeadingBlanks(const CString& strText);
+    // Busy-waits until the program clock (app/Clock.h) has advanced by nMs;
+    // processes no messages meanwhile.
+    static void DelayMs(int nMs);
+
+    // View services. Date keys are "YYYYMMDD"; a key that is not a valid
+    // eight-digit date has no local date and never changes a picker.
+    static bool IsValidDateKey(const CString& strKey);
+    // The key's short date in the user's locale; "" for an invalid key.
+    static CString FormatDateKeyLocal(const CString& strKey);
+    static CString FormatDateKeyForLocale(const CString& strKey, LCID lcid);
+    // Characters 1-4, 5-6 and the last two, read as decimal digits up to
+    // the first non-digit (none: 0).
+    static int GetDateKeyYear(const CString& strKey);
+    static int GetDateKeyMonth(const CString& strKey);
+    static int GetDateKeyDay(const CString& strKey);
+    // Date-time pickers: blank (format " ") while they hold no date of a key.
+    static void InitDatePicker(int bUseToday, CDateTimeCtrl* pPicker, const CString& strKey, CString& strLocal);
+    static void ResetDatePickerFormat(CDateTimeCtrl* pPicker);
+    // 0 with the picker's date as key and local date; otherwise the
+    // picker's status and both outputs unchanged.
+    static int ReadDatePicker(CDateTimeCtrl* pPicker, CString& strKey, CString& strLocal);
+    // 1 when the key is empty or invalid (the picker stays as it is), else 0.
+    static int SetDatePickerFromKey(CDateTimeCtrl* pPicker, const CString& strKey, CString& strLocal);
+    static CString DotsToSlashes(const CString& strText);
+    // "Pressurization Test: 3" (bDepress 0) or "Depressurization Test: 3"
+    // for test index 2.
+    static CString GetTestLabel(int bDepress, int nTestIndex);
+    struct CTestPair {
+        int nDirection;
+        int nTestIndex;
+    };
+    // One item per completed test, direction 0 first; the item index of
+    // the pair to select, or -1.
+    int FillTestCombo(CWnd* pCombo, std::vector<CTestPair>& pairs, int nDirection, int nTestIndex) const;
+    // "Ring A" and the like; "" for a ring below 0.
+    static CString GetRingLabel(int nRing, wchar_t chFanCode);
+    // The string's first character in upper or lower case; 0 for an empty
+    // string.
+    static wchar_t GetStringInitial(UINT nIDString, int bUpper);
+    static CString RemoveCommas(const CString& strText);
+    static double PercentDeviationFromCurve(double dPressure, double dFlow, double dC, double dN);
+    // Warns (once per call) when the adjusted building pressure is above
+    // the fan's limit; 1 when the warning was shown.
+    int CheckAdjustedPressureLimit(double dPressure, wchar_t chFanCode);
+    // The per-test environment lines of the test-data section.
+    CString GetTestEnvironmentText(int nDirection, int nTestIndex) const;
+    // Which records give those lines, in the order they are joined.
+    enum class EnvironmentSource { ManualEntry, Temperature, TemperatureBarometric, Baseline, TemperatureAltitude };
+    static std::vector<EnvironmentSource> GetTestEnvironmentSources(int nMethodIndex, int nStandard,
+                                                                    wchar_t chMethodLetter);
+    void RunEquipmentDialog(int bKeepLayout);
+    void OnOptionsBusinessInfo();
+    // Live readings on or off; returns the state before.
+    int SetLiveReadingsEnabled(int bEnabled);
+    // The shared page font, from the font of the page's control 1 (taken
+    // once per run) scaled by GetPageFontScale(view) x dFactor and the
+    // screen's resolution.
+    void CreatePageFont(CWnd* pPage, double dFactor);
+    // The smaller of the client width / 590 and height / 380; 0 when pWnd
+    // has no window.
+    double GetPageFontScale(CWnd* pWnd) const;
 
 private:
     bool m_bComInitialized = false;

@@ -163,5 +163,3 @@ int CSimbrel1View::FilterNumericEdit(CWnd* pDialog, int bWarn, int bNoMinus, int
         ShowMessage(IDS_MSG_COMMA_IN_NUMBER, L"", IDI_MESSAGE_EXCLAMATION, 0, kNoHelpTopic);
     return 1;
 }
-
-void CSimbrel1View::ShowContextHelp(int) {}

@@ -367,8 +367,6 @@ int CQarCommunications::SetFanSpeed(short nValue)
             return -1;
         nResult = nSent;
     }
-    if (nResult >= 0)
-        m_nLastFanSpeed = nResult;
     return nResult;
 }
 

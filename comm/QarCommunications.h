@@ -138,8 +138,6 @@ public:
     int m_bBusy = 0;
     CString m_strLastError;
     SOCKET m_ConnectSocket = INVALID_SOCKET;
-    // The last fan speed value the device accepted.
-    int m_nLastFanSpeed = 0;
 
 private:
     // Opens "\\.\COMn" for reading and writing without sharing; null on failure

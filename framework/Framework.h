@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
+#include "framework/DateTimeCtrl.h"
 #include "framework/Dc.h"
 #include "framework/Ddx.h"
 #include "framework/Dialog.h"

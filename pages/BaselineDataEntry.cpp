@@ -22,3 +22,8 @@ void CBaselineDataEntry::ClearData(int nSlot)
                             m_strPosttestPlus, m_strPosttestMinus, m_strPretestReadings, m_strPosttestReadings})
         pTexts[nSlot].Empty();
 }
+
+CString CBaselineDataEntry::WriteToFile(int /*nSlot*/)
+{
+    return CString();
+}

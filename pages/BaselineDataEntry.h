@@ -15,6 +15,8 @@ public:
 
     // Empties the slot's eight texts; its data source stays.
     void ClearData(int nSlot);
+    // The slot's lines of the test-data section.
+    CString WriteToFile(int nSlot);
 
     CSimbrel1View* m_pView = nullptr;
     int m_nDataSource[2] = {};   // 0 individual readings, 1 the gauge's baseline mode

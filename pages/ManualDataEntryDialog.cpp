@@ -31,3 +31,8 @@ void CManualDataEntryDialog::ClearData(int nSlot)
 }
 
 void CManualDataEntryDialog::ScaleFlowTexts(double) {}
+
+CString CManualDataEntryDialog::WriteToFile(int /*nSlot*/)
+{
+    return CString();
+}

@@ -19,6 +19,8 @@ public:
     // Empties the slot's rows and the baseline fields of the grid; the flow
     // source and the gauge choice stay.
     void ClearData(int nSlot);
+    // The slot's rows as key lines of the test-data section.
+    CString WriteToFile(int nSlot);
     // The flow texts of both slots times the factor (a change of flow unit).
     void ScaleFlowTexts(double dFactor);
 

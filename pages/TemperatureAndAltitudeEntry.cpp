@@ -25,3 +25,8 @@ void CTemperatureAndAltitudeEntry::ClearDirection(int nSlot)
             pTexts[t].Empty();
     }
 }
+
+CString CTemperatureAndAltitudeEntry::WriteToFile(int /*nSlot*/, int /*nTestIndex*/)
+{
+    return CString();
+}

@@ -17,6 +17,8 @@ public:
 
     // Empties the texts of every test of the slot.
     void ClearDirection(int nSlot);
+    // The test's lines of the test-data section.
+    CString WriteToFile(int nSlot, int nTestIndex);
 
     CSimbrel1View* m_pView = nullptr;
     // As typed: temperatures in the current temperature unit, altitude in

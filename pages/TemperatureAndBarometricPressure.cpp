@@ -24,3 +24,8 @@ void CTemperatureAndBarometricPressure::ClearDirection(int nSlot)
         m_strTestAltitude[nSlot][t].Empty();
     }
 }
+
+CString CTemperatureAndBarometricPressure::WriteToFile(int /*nSlot*/, int /*nTestIndex*/)
+{
+    return CString();
+}

@@ -23,3 +23,8 @@ void CTemperatureEntryDialog::ClearDirection(int nSlot)
         m_strTestOutdoorTemp[nSlot][t].Empty();
     }
 }
+
+CString CTemperatureEntryDialog::WriteToFile(int /*nSlot*/, int /*nTestIndex*/)
+{
+    return CString();
+}

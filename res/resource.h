@@ -73,3 +73,5 @@
 #include "resource-teststore.h"
 #include "resource-settings.h"
 #include "resource-messages.h"
+#include "resource-help.h"
+#include "resource-fancal.h"

@@ -374,10 +374,6 @@ CString CTestGraph1::GetFlowPrecisionFormat(const CString& strFormat, int d) con
     return strResult;
 }
 
-void CTestGraph1::RecalculateGraph(int /*d*/)
-{
-}
-
 void CTestGraph1::RedrawGraph()
 {
 }

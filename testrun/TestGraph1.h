@@ -99,6 +99,27 @@ public:
     // decimal; otherwise "".
     CString GetFlowPrecisionFormat(const CString& strFormat, int d) const;
 
+    // Leakage fits of a direction and of each of its tests. Result codes:
+    // 0 fitted, 1 no data point, 2 a flow (or the test's flow factor or air
+    // density) not above 0, 3 a baseline-corrected pressure of the wrong
+    // sign, 4 an implausible fit, 5 exponent fixed at 0.65 because the
+    // pressures span too little. With 1 to 3, n = C = r = -1.
+    void ComputeFlowCorrections(int d);
+    int FitDirection(const double* pPressures, const double* pFlows, const int* pRings, int nCount, double& n,
+                     double& C, int d);
+    // Fits entries nFirst .. nFirst + nCount - 1 (both markers included) as
+    // test t; writes the test's own r into m_TestR and m_TestR2, its flags
+    // into m_TestNFixed and m_TestTwoPointFit, and leaves the direction's
+    // fit (its r in fit slot 0, m_NFixed, m_TwoPointFit) as it was.
+    int FitTest(const double* pPressures, const double* pFlows, const int* pRings, int nFirst, int nCount,
+                double& n, double& C, int d, int t);
+    void FitAllTests();
+    int OtherDirectionHasTests() const;
+    int GetDirectionsWithData() const;
+    int m_TestNFixed[2][kMaxTests] = {};
+    int m_TestTwoPointFit[2][kMaxTests] = {};
+    double m_dCruisePressure = 0.0;          // Pa, target of a cruise run
+
     // Graph and screen operations.
     void RecalculateGraph(int d);
     void RedrawGraph();

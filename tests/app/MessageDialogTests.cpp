@@ -264,7 +264,9 @@ TEST_F(MessageDialogTest, HelpButtonShowsForATopicStaysOpenWhenPressedAndHidesWh
             ClickItem(h, IDOK);
         }});
 
-    // A topic: the Help button at the top right; pressing it keeps the box.
+    // A topic: the Help button at the top right; pressing it opens the help
+    // panel over the box, which stays open.
+    m_answerer.ReplyToDialog(IDD_HELP_PANEL, IDOK);
     const int nResult = Run(0, L"Help test", IDI_MESSAGE_EXCLAMATION, 4, 105,
                             {[](HWND h) {
                                  ASSERT_TRUE(IsShown(h, IDC_MESSAGE_HELP));
@@ -282,6 +284,8 @@ TEST_F(MessageDialogTest, HelpButtonShowsForATopicStaysOpenWhenPressedAndHidesWh
                              }});
     EXPECT_EQ(nResult, IDNO);
     EXPECT_EQ(m_answerer.programMessages.back().nHelpTopic, 105);
+    ASSERT_EQ(m_answerer.dialogs.size(), 1u);
+    EXPECT_EQ(m_answerer.dialogs[0].nIDTemplate, static_cast<UINT>(IDD_HELP_PANEL));
 
     // While a PDF file is written neither Help nor button 1 shows.
     m_view->m_bPdfRunning = 1;

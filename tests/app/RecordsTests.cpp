@@ -145,16 +145,6 @@ TEST(GaugeLink, CloseDeviceLeavesTheLinkDisconnected)
     EXPECT_EQ(0, link.m_bConnected);
 }
 
-TEST(GaugeLink, FanSpeedIsNotSentWhileDeviceTrafficIsBarred)
-{
-    CQarCommunications link;
-    EXPECT_EQ(1200, link.SetFanSpeed(1200));
-    EXPECT_EQ(1200, link.m_nLastFanSpeed);
-    link.m_bIoDisabled = 1;
-    EXPECT_EQ(0, link.SetFanSpeed(0));
-    EXPECT_EQ(1200, link.m_nLastFanSpeed);
-}
-
 class TestDataStore : public testing::Test {
 protected:
     // The store is large; keep it off the stack.

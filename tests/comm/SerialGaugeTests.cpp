@@ -469,6 +469,14 @@ TEST_F(SerialGauge, ByteLayerAcknowledgementsAndReadsWithoutTimeout)
     EXPECT_EQ(1, m_link.sendbyte(6));
     EXPECT_EQ(7, m_link.ReadByte(0));
     EXPECT_EQ(17, m_link.ReadByte(0));
+    // A memory read that is not answered, answered wrongly or cut short gives 9999.
+    for (const char* pszFault : {"fault silent 32", "fault badack 32", "fault drop 32"}) {
+        m_gauge.Set({pszFault});
+        CStopwatch eepromWatch;
+        EXPECT_EQ(9999, m_link.ReadEeprom(251)) << pszFault;
+        EXPECT_LT(eepromWatch.ElapsedMs(), 200.0 + kSlackMs) << pszFault;
+        EXPECT_EQ(1234 & 0xFF, m_link.ReadEeprom(251)) << pszFault;
+    }
     // A command the gauge does not know is not acknowledged.
     CStopwatch watch;
     EXPECT_EQ(0, m_link.SendCommand(255, 200, L"unknown"));
@@ -508,7 +516,10 @@ TEST_F(SerialGauge, DashDisplayAndClosing)
 TEST_F(SerialGauge, PortProbingAndOpeningByNumber)
 {
     EXPECT_EQ(0, m_link.CheckPort(kLinkPort - 1));
-    EXPECT_EQ(2, m_link.CheckPort(kLinkPort - 3));
+    // A port that leads nowhere: absent (2) on Windows; the test prefix maps
+    // every COM number, most to a missing target, whose state cannot be read (-1).
+    const int nNowhere = m_link.CheckPort(kLinkPort - 3);
+    EXPECT_TRUE(nNowhere == 2 || nNowhere == -1) << nNowhere;
     EXPECT_EQ(-1, m_link.CheckPort(kPlainFilePort - 1));
 
     m_link.OpenPortNumber(kLinkPort);
