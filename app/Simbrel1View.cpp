@@ -265,13 +265,7 @@ void CSimbrel1View::OnInitialUpdate()
     m_pSettings->ReadDefaultsFile();
 
     ApplyUnits();
-    // Nothing is pending conversion: the previous units are the current ones.
-    m_nPrevFlowUnit = m_nFlowUnit;
-    m_nPrevBuildingUnit = m_nBuildingUnit;
-    m_nPrevLeakageUnit = m_nLeakageUnit;
-    m_nPrevTemperatureUnit = m_nTemperatureUnit;
-    m_dPrevFlowFactor = m_dFlowFactor;
-    m_dPrevBuildingFactor = m_dBuildingFactor;
+    AcceptCurrentUnits();
 
     AddHelpPdfMenu();
 

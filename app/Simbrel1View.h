@@ -210,6 +210,8 @@ public:
     void SetUnitsFromNames(const CString& strFlow, const CString& strBuilding, const CString& strLeakage,
                            const CString& strTemperature);
     void ApplyUnits();
+    // The current units become the ones stored values are held in: nothing to convert.
+    void AcceptCurrentUnits();
     void ReadDefaultUnitsFile();
     void WriteDefaultUnitsFile();
     // The four "TEST UNITS INFO" lines, without prefix, with the names of

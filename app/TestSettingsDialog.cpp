@@ -3,6 +3,8 @@
 #include "app/Globals.h"
 #include "app/Lifecycle.h"
 #include "app/Simbrel1View.h"
+#include "calc/FanCalibrationDialog.h"
+#include "pages/EquipmentInfoDialogIntl.h"
 #include "res/resource.h"
 #include "testrun/TestGraph1.h"
 
@@ -370,6 +372,17 @@ void CTestSettingsDialog::ReadFromFile(int nSlot, const CString& /*strPrefix*/)
     }
 
     SetStandardFromLetter(nSlot);
+
+    // The slot's fan set-up: the flow axis spans the nominal range of the
+    // equipment's fan with the slot's installed ring, whose calibration is
+    // selected.
+    if (m_pFanCalibration != nullptr && m_pTestGraph != nullptr && m_pView->m_pEquipment != nullptr) {
+        const wchar_t chFan = m_pView->m_pEquipment->m_chFanCode;
+        const int nRing = m_pTestGraph->m_CurrentRing[nSlot];
+        m_pFanCalibration->GetNominalFlowRange(chFan, nRing, m_pTestGraph->m_AxisQmin[nSlot],
+                                               m_pTestGraph->m_AxisQmax[nSlot]);
+        m_pFanCalibration->LoadFanRingCalibration(chFan, nRing);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -466,8 +479,14 @@ void CTestSettingsDialog::CopyDirectionSettings(int nTargetSlot, int nSourceSlot
     if (!IsSlot(nTargetSlot) || !IsSlot(nSourceSlot))
         return;
     m_chMethodLetter[nTargetSlot] = m_chMethodLetter[nSourceSlot];
-    if (m_pTestGraph != nullptr)
-        m_pTestGraph->m_CurrentRing[nTargetSlot] = bCopyRing ? m_pTestGraph->m_CurrentRing[nSourceSlot] : 0;
+    if (m_pTestGraph != nullptr) {
+        CTestGraph1& graph = *m_pTestGraph;
+        graph.m_AxisPmin[nTargetSlot] = graph.m_AxisPmin[nSourceSlot];
+        graph.m_AxisPmax[nTargetSlot] = graph.m_AxisPmax[nSourceSlot];
+        graph.m_AxisQmin[nTargetSlot] = graph.m_AxisQmin[nSourceSlot];
+        graph.m_AxisQmax[nTargetSlot] = graph.m_AxisQmax[nSourceSlot];
+        graph.m_CurrentRing[nTargetSlot] = bCopyRing ? graph.m_CurrentRing[nSourceSlot] : 0;
+    }
     for (int z = 0; z < kZoneSlots; ++z) {
         m_nZoneActive[nTargetSlot][z] = m_nZoneActive[nSourceSlot][z];
         m_strZoneName[nTargetSlot][z] = m_strZoneName[nSourceSlot][z];
@@ -483,8 +502,14 @@ void CTestSettingsDialog::SetTestDirection(wchar_t chDirectionLetter)
         return;
     if (IsSlot(g_nCurrentDirection) && chDirectionLetter == m_chDirectionLetter[g_nCurrentDirection])
         return;
+    if (CSimbrel1View* pView = m_pView != nullptr ? m_pView : g_pView)
+        pView->ShowMessage(chDirectionLetter == L'P' ? IDS_REMINDER_PRESSURIZE : IDS_REMINDER_DEPRESSURIZE, CString(),
+                           175, 0, 255);
     g_nCurrentDirection = nSlot;
     m_chDirectionLetter[nSlot] = chDirectionLetter;
+    // The fitted curves may be drawn when the new direction holds tests.
+    if (m_pTestGraph != nullptr)
+        m_pTestGraph->m_bCurveValid = m_pTestGraph->m_CompletedTests[nSlot] > 0 ? 1 : 0;
     // The new direction starts with what the other one was set up with.
     CopyDirectionSettings(nSlot, 1 - nSlot, 1);
 }

@@ -108,7 +108,12 @@ void CSimbrel1View::SetUnitsFromNames(const CString& strFlow, const CString& str
     m_nLeakageUnit = IndexFromName(strLeakage, kLeakageNames);
     m_nTemperatureUnit = IndexFromName(strTemperature, kTemperatureNames);
     ApplyUnits();
-    // Values read with these units are held in them: nothing to convert.
+    // Values read with these units are held in them.
+    AcceptCurrentUnits();
+}
+
+void CSimbrel1View::AcceptCurrentUnits()
+{
     m_nPrevFlowUnit = m_nFlowUnit;
     m_dPrevFlowFactor = m_dFlowFactor;
     m_nPrevBuildingUnit = m_nBuildingUnit;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <clocale>
 #include <fstream>
 #include <iterator>
 
@@ -169,4 +170,14 @@ std::string ReadBytes(const std::wstring& path)
 bool FileExists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+CScopedCommaLocale::CScopedCommaLocale() : m_saved(setlocale(LC_NUMERIC, nullptr))
+{
+    m_bSwitched = setlocale(LC_NUMERIC, "German_Germany.1252") != nullptr || setlocale(LC_NUMERIC, "de-DE") != nullptr;
+}
+
+CScopedCommaLocale::~CScopedCommaLocale()
+{
+    setlocale(LC_NUMERIC, m_saved.c_str());
 }

@@ -95,3 +95,19 @@ std::wstring MakeTempFolder(const wchar_t* pszName);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+
+// Switches the C run-time's numbers to a locale with a decimal comma for one
+// scope and puts the previous locale back; Switched() is false where the
+// system has no such locale.
+class CScopedCommaLocale {
+public:
+    CScopedCommaLocale();
+    ~CScopedCommaLocale();
+    CScopedCommaLocale(const CScopedCommaLocale&) = delete;
+    CScopedCommaLocale& operator=(const CScopedCommaLocale&) = delete;
+    bool Switched() const { return m_bSwitched; }
+
+private:
+    std::string m_saved;
+    bool m_bSwitched = false;
+};

@@ -204,11 +204,8 @@ TEST(KeyValueText, TextToDoubleReadsTheLeadingNumber)
 
 TEST(KeyValueText, TextToDoubleKeepsTheDecimalPointUnderACommaLocale)
 {
-    struct RestoreLocale {
-        std::string saved = setlocale(LC_NUMERIC, nullptr);
-        ~RestoreLocale() { setlocale(LC_NUMERIC, saved.c_str()); }
-    } restore;
-    if (setlocale(LC_NUMERIC, "German_Germany.1252") == nullptr && setlocale(LC_NUMERIC, "de-DE") == nullptr)
+    CScopedCommaLocale commaLocale;
+    if (!commaLocale.Switched())
         GTEST_SKIP() << "no German locale to switch to";
     ASSERT_STREQ(",", localeconv()->decimal_point);
     ExpectNumbers();

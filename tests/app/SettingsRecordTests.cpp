@@ -7,6 +7,8 @@
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
 #include "testrun/TestGraph1.h"
+#include "calc/FanCalibrationDialog.h"
+#include "pages/EquipmentInfoDialogIntl.h"
 #include "tests/TestSupport.h"
 
 #include <clocale>
@@ -397,11 +399,8 @@ TEST_F(SettingsRecordTest, AZoneNameWithALineBreakCannotBreakTheSection)
 
 TEST_F(SettingsRecordTest, NumbersKeepTheDecimalPointUnderACommaLocale)
 {
-    struct RestoreLocale {
-        std::string saved = setlocale(LC_NUMERIC, nullptr);
-        ~RestoreLocale() { setlocale(LC_NUMERIC, saved.c_str()); }
-    } restore;
-    if (setlocale(LC_NUMERIC, "German_Germany.1252") == nullptr && setlocale(LC_NUMERIC, "de-DE") == nullptr)
+    CScopedCommaLocale commaLocale;
+    if (!commaLocale.Switched())
         GTEST_SKIP() << "no German locale to switch to";
     ASSERT_STREQ(",", localeconv()->decimal_point);
 
@@ -609,10 +608,18 @@ TEST_F(SettingsRecordTest, CopyDirectionSettingsCopiesMethodRingAndZones)
     s.m_chDirectionLetter[1] = L'D';
     graph.m_CurrentRing[0] = 3;
     graph.m_CurrentRing[1] = 1;
+    graph.m_AxisPmin[0] = 5;
+    graph.m_AxisPmax[0] = 80;
+    graph.m_AxisQmin[0] = 200;
+    graph.m_AxisQmax[0] = 9000;
 
     s.CopyDirectionSettings(1, 0, 1);
     EXPECT_EQ(L'S', s.m_chMethodLetter[1]);
     EXPECT_EQ(3, graph.m_CurrentRing[1]);
+    EXPECT_EQ(5, graph.m_AxisPmin[1]);
+    EXPECT_EQ(80, graph.m_AxisPmax[1]);
+    EXPECT_EQ(200, graph.m_AxisQmin[1]);
+    EXPECT_EQ(9000, graph.m_AxisQmax[1]);
     for (int z = 0; z < 9; ++z) {
         EXPECT_EQ(s.m_nZoneActive[0][z], s.m_nZoneActive[1][z]) << z;
         EXPECT_EQ(s.m_nZoneReference[0][z], s.m_nZoneReference[1][z]) << z;
@@ -647,11 +654,41 @@ TEST_F(SettingsRecordTest, SetTestDirectionTakesOverTheCurrentDirection)
     EXPECT_EQ(0, g_nCurrentDirection);
     EXPECT_EQ(L'A', s.m_chMethodLetter[1]);
 
+    // The reminder for the new direction, and the screen learns whether it
+    // holds tests.
+    CTestAnswerer answerer;
+    CScopedAnswerer scope(answerer);
+    answerer.ReplyToProgramMessage(4502, IDOK, L"Depressurize mode");
+    graph.m_CompletedTests[1] = 2;
+    graph.m_bCurveValid = 0;
     s.SetTestDirection(L'D');
+    EXPECT_TRUE(answerer.AllRepliesUsed());
+    EXPECT_EQ(1, graph.m_bCurveValid);
     EXPECT_EQ(1, g_nCurrentDirection);
     EXPECT_EQ(L'D', s.m_chDirectionLetter[1]);
     EXPECT_EQ(L'P', s.m_chDirectionLetter[0]);
     EXPECT_EQ(L'S', s.m_chMethodLetter[1]);
     EXPECT_EQ(2, graph.m_CurrentRing[1]);
     EXPECT_EQ(s.m_strZoneName[0][5], s.m_strZoneName[1][5]);
+}
+
+TEST_F(SettingsRecordTest, ReadingASlotSetsUpItsFanAndRing)
+{
+    CTestSettingsDialog& s = *s_pView->m_pSettings;
+    CTestGraph1& graph = *s_pView->m_pTestGraph;
+    CFanCalibrationDialog& fan = *s_pView->m_pFanCalibration;
+    s_pView->m_pEquipment->m_chFanCode = L'3';
+    graph.m_CurrentRing[1] = 1;
+    graph.m_AxisQmin[1] = graph.m_AxisQmax[1] = -1;
+    fan.m_dSelC = 0;
+
+    ReadSection(s, L"", 1);
+
+    double dMin = 0;
+    double dMax = 0;
+    fan.GetNominalFlowRange(L'3', 1, dMin, dMax);
+    EXPECT_GT(dMax, dMin);
+    EXPECT_EQ(dMin, graph.m_AxisQmin[1]);
+    EXPECT_EQ(dMax, graph.m_AxisQmax[1]);
+    EXPECT_GT(fan.m_dSelC, 0);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/TestSupport.h"
+
 #include "framework/String.h"
 
 #include <clocale>
@@ -236,11 +238,8 @@ TEST(StringFormat, LongTexts)
 
 TEST(StringFormat, DecimalPointDoesNotFollowTheLocale)
 {
-    struct RestoreLocale {
-        std::string saved = setlocale(LC_NUMERIC, nullptr);
-        ~RestoreLocale() { setlocale(LC_NUMERIC, saved.c_str()); }
-    } restore;
-    if (setlocale(LC_NUMERIC, "German_Germany.1252") == nullptr && setlocale(LC_NUMERIC, "de-DE") == nullptr)
+    CScopedCommaLocale commaLocale;
+    if (!commaLocale.Switched())
         GTEST_SKIP() << "no German locale to switch to";
     ASSERT_STREQ(",", localeconv()->decimal_point);
 
