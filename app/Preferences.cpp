@@ -190,36 +190,56 @@ CString CSimbrel1View::GetAppTitle()
 
 bool CSimbrel1View::ReadUtf16TextFile(const CString& strPath, CString& strText)
 {
+    // No default or folder file is anywhere near this size; a larger one is
+    // read only as far as this.
+    constexpr UINT kMaxBytes = 1 << 20;
     CFile file;
     if (!file.Open(strPath.GetString(), CFile::modeRead | CFile::shareDenyWrite))
         return false;
     std::vector<char> bytes;
     try {
         char chunk[4096];
-        while (UINT nRead = file.Read(chunk, sizeof chunk))
+        while (bytes.size() < kMaxBytes) {
+            const UINT nRead = file.Read(chunk, sizeof chunk);
+            if (nRead == 0)
+                break;
             bytes.insert(bytes.end(), chunk, chunk + nRead);
+        }
     } catch (const CFileException&) {
         return false;
     }
+    bytes.resize(std::min<size_t>(bytes.size(), kMaxBytes));
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    // A zero character ends the text.
+    const size_t nZero = text.find(L'\0');
+    if (nZero != std::wstring::npos)
+        text.resize(nZero);
     strText = CString(std::move(text));
     return true;
 }
 
+// Written beside the old file and then put in its place, so that a write
+// that fails half-way (a full disk) keeps the file the user had.
 bool CSimbrel1View::WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError)
 {
     CFileException error;
     CFileException& result = pError != nullptr ? *pError : error;
+    const CString strTempPath = strPath + L".new";
     CFile file;
-    if (!file.Open(strPath.GetString(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &result))
+    if (!file.Open(strTempPath.GetString(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &result)) {
+        result.m_strFileName = strPath;
         return false;
+    }
     try {
         file.Write(strText.GetString(), static_cast<UINT>(strText.GetLength() * sizeof(wchar_t)));
         file.Close();
+        CFile::Rename(strTempPath.GetString(), strPath.GetString(), true);
     } catch (const CFileException& e) {
-        result = e;
         file.Abort();
+        ::DeleteFileW(strTempPath.GetString());
+        result = e;
+        result.m_strFileName = strPath;
         return false;
     }
     return true;

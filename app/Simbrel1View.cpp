@@ -37,13 +37,6 @@ bool PathExists(const CString& strPath)
 {
     return ::GetFileAttributesW(strPath.GetString()) != INVALID_FILE_ATTRIBUTES;
 }
-
-CString AppTitle()
-{
-    CString strTitle;
-    strTitle.LoadString(IDS_APP_TITLE);
-    return strTitle;
-}
 }  // namespace
 
 CString PrepareDataFolder(const CString& strUserDataRoot, const CString& strProgramFolder,
@@ -165,7 +158,7 @@ CSimbrel1View::CSimbrel1View()
         CString strText;
         strText.Format(L"The Quillmar PDF Writer Driver\nis not installed or is inoperative.\n\n"
                        L"Please reinstall %s\nto reinstall the writer driver.",
-                       AppTitle().GetString());
+                       GetAppTitle().GetString());
         AfxMessageBox(strText.GetString());
     }
 
@@ -244,7 +237,7 @@ CSimbrel1View::~CSimbrel1View()
 
 void CSimbrel1View::SetupDataFolder()
 {
-    m_strDataFolder = PrepareDataFolder(g_strUserDataRoot, m_strProgramFolder, AppTitle(),
+    m_strDataFolder = PrepareDataFolder(g_strUserDataRoot, m_strProgramFolder, GetAppTitle(),
                                         [this](const CString& strLogo) { m_pBusinessInfo->ImportLogoFile(strLogo); });
 }
 

@@ -201,8 +201,10 @@ public:
     void WriteFolderFile(const CString& strFileName, const CString& strFolder) const;
     static CString GetAppTitle();
     // Whole files of UTF-16LE text without byte-order mark (the default and
-    // folder files); an odd last byte is dropped. False when the file cannot
-    // be read, or cannot be created and written (*pError then says why).
+    // folder files); an odd last byte is dropped and a zero character ends
+    // the text. A file is written beside the old one and then put in its
+    // place. False when the file cannot be read, or cannot be written
+    // (*pError then says why, naming the file).
     static bool ReadUtf16TextFile(const CString& strPath, CString& strText);
     static bool WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError);
 

@@ -15,8 +15,6 @@
 
 namespace {
 const wchar_t kDefaultsFileName[] = L"DefaultSettings.dat";
-// A defaults file is a few hundred bytes; anything beyond this is not ours.
-constexpr ULONGLONG kMaxDefaultsFileBytes = 1 << 20;
 
 bool IsSlot(int nSlot)
 {
@@ -41,46 +39,6 @@ CString OneLine(const CString& strValue)
 {
     const int nBreak = strValue.FindOneOf(L"\r\n");
     return nBreak < 0 ? strValue : strValue.Left(nBreak);
-}
-
-// The file's bytes as UTF-16 little-endian text without a byte-order mark:
-// an odd last byte is dropped and the text ends at a zero character. False
-// when the file cannot be opened or read.
-bool ReadUtf16File(const CString& strPath, CString& strText)
-{
-    CFile file;
-    if (!file.Open(strPath.GetString(), CFile::modeRead | CFile::shareDenyWrite))
-        return false;
-    try {
-        ULONGLONG nLength = file.GetLength();
-        if (nLength > kMaxDefaultsFileBytes)
-            nLength = kMaxDefaultsFileBytes;
-        std::vector<char> bytes(static_cast<size_t>(nLength));
-        const UINT nRead = bytes.empty() ? 0 : file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-        std::wstring text(nRead / 2, L'\0');
-        for (size_t i = 0; i < text.size(); ++i)
-            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                           (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-        const size_t nZero = text.find(L'\0');
-        if (nZero != std::wstring::npos)
-            text.resize(nZero);
-        strText = CString(std::move(text));
-        return true;
-    } catch (const CFileException&) {
-        return false;
-    }
-}
-
-std::string ToUtf16Bytes(const CString& strText)
-{
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(strText.GetLength()) * 2);
-    for (int i = 0; i < strText.GetLength(); ++i) {
-        const unsigned int ch = strText[i];
-        bytes += static_cast<char>(ch & 0xFF);
-        bytes += static_cast<char>(ch >> 8);
-    }
-    return bytes;
 }
 }  // namespace
 
@@ -435,40 +393,20 @@ void CTestSettingsDialog::ReadDefaultsFile()
     if (m_pView == nullptr)
         return;
     CString strText;
-    if (ReadUtf16File(m_pView->m_strDataFolder + kDefaultsFileName, strText))
+    if (CSimbrel1View::ReadUtf16TextFile(m_pView->m_strDataFolder + kDefaultsFileName, strText))
         ApplyDefaultsText(strText);
 }
 
-// Written beside the old file and then put in its place, so that a write
-// that fails half-way keeps the defaults the user had.
+// A write that fails keeps the defaults file the user had.
 bool CTestSettingsDialog::WriteDefaultsFile() const
 {
     if (m_pView == nullptr)
         return false;
-    const CString strPath = m_pView->m_strDataFolder + kDefaultsFileName;
-    const CString strTempPath = strPath + L".new";
-    const std::string bytes = ToUtf16Bytes(BuildDefaultsText());
     CFileException error;
-    CFile file;
-    if (!file.Open(strTempPath.GetString(), CFile::modeCreate | CFile::modeWrite, &error)) {
-        error.m_strFileName = strPath;
-        error.ReportError();
-        return false;
-    }
-    try {
-        file.SetLength(bytes.size());
-        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-        file.Close();
-        CFile::Rename(strTempPath.GetString(), strPath.GetString(), true);
+    if (CSimbrel1View::WriteUtf16TextFile(m_pView->m_strDataFolder + kDefaultsFileName, BuildDefaultsText(), &error))
         return true;
-    } catch (const CFileException& e) {
-        file.Abort();
-        ::DeleteFileW(strTempPath.GetString());
-        error = e;
-        error.m_strFileName = strPath;
-        error.ReportError();
-        return false;
-    }
+    error.ReportError();
+    return false;
 }
 
 // ---------------------------------------------------------------------------

@@ -80,7 +80,7 @@ void MapCase(std::wstring& s, DWORD dwMapFlags)
 
 constexpr int kMaxField = 1 << 20;
 
-struct FormatSpec {
+struct FieldFormat {
     bool bLeft = false;
     bool bPlus = false;
     bool bSpace = false;
@@ -93,16 +93,16 @@ struct FormatSpec {
 enum class ArgSize { Default, Char, Short, Long, LongLong, Int32, Int64, Pointer, LongDouble, Wide };
 
 // Writes prefix and body into the field; zero padding goes between them.
-void EmitField(std::wstring& out, const FormatSpec& spec, std::wstring_view prefix, std::wstring_view body,
+void EmitField(std::wstring& out, const FieldFormat& field, std::wstring_view prefix, std::wstring_view body,
                bool bZeroPadAllowed)
 {
     size_t nText = prefix.size() + body.size();
-    size_t nPad = spec.nWidth > 0 && static_cast<size_t>(spec.nWidth) > nText ? spec.nWidth - nText : 0;
-    if (spec.bLeft) {
+    size_t nPad = field.nWidth > 0 && static_cast<size_t>(field.nWidth) > nText ? field.nWidth - nText : 0;
+    if (field.bLeft) {
         out.append(prefix);
         out.append(body);
         out.append(nPad, L' ');
-    } else if (spec.bZero && bZeroPadAllowed) {
+    } else if (field.bZero && bZeroPadAllowed) {
         out.append(prefix);
         out.append(nPad, L'0');
         out.append(body);
@@ -118,18 +118,18 @@ std::wstring Widen(std::string_view ascii)
     return std::wstring(ascii.begin(), ascii.end());
 }
 
-std::wstring_view SignPrefix(bool bNegative, const FormatSpec& spec)
+std::wstring_view SignPrefix(bool bNegative, const FieldFormat& field)
 {
     if (bNegative)
         return L"-";
-    if (spec.bPlus)
+    if (field.bPlus)
         return L"+";
-    if (spec.bSpace)
+    if (field.bSpace)
         return L" ";
     return {};
 }
 
-void EmitInteger(std::wstring& out, const FormatSpec& spec, unsigned long long nMagnitude, bool bNegative,
+void EmitInteger(std::wstring& out, const FieldFormat& field, unsigned long long nMagnitude, bool bNegative,
                  wchar_t conversion)
 {
     int nBase = 10;
@@ -140,26 +140,26 @@ void EmitInteger(std::wstring& out, const FormatSpec& spec, unsigned long long n
 
     char buf[32];
     std::string digits;
-    if (!(spec.nPrecision == 0 && nMagnitude == 0)) {
+    if (!(field.nPrecision == 0 && nMagnitude == 0)) {
         auto res = std::to_chars(buf, buf + sizeof buf, nMagnitude, nBase);
         digits.assign(buf, res.ptr);
     }
     if (conversion == L'X')
         std::transform(digits.begin(), digits.end(), digits.begin(), [](char c) { return static_cast<char>(toupper(c)); });
-    if (spec.nPrecision > 0 && digits.size() < static_cast<size_t>(spec.nPrecision))
-        digits.insert(0, spec.nPrecision - digits.size(), '0');
+    if (field.nPrecision > 0 && digits.size() < static_cast<size_t>(field.nPrecision))
+        digits.insert(0, field.nPrecision - digits.size(), '0');
 
     std::wstring prefix;
     if (conversion == L'd' || conversion == L'i')
-        prefix = SignPrefix(bNegative, spec);
-    if (spec.bAlternate) {
+        prefix = SignPrefix(bNegative, field);
+    if (field.bAlternate) {
         if (nBase == 8 && (digits.empty() || digits[0] != '0'))
             digits.insert(0, 1, '0');
         else if (nBase == 16 && nMagnitude != 0)
             prefix += conversion == L'X' ? L"0X" : L"0x";
     }
     // An explicit precision turns zero padding off, as C and the Microsoft library agree.
-    EmitField(out, spec, prefix, Widen(digits), spec.nPrecision < 0);
+    EmitField(out, field, prefix, Widen(digits), field.nPrecision < 0);
 }
 
 std::string ToChars(double value, std::chars_format fmt, int nPrecision)
@@ -200,16 +200,16 @@ std::string FormatGeneral(double value, int nPrecision, bool bAlternate)
     return text + exponent;
 }
 
-void EmitFloat(std::wstring& out, const FormatSpec& spec, double value, wchar_t conversion)
+void EmitFloat(std::wstring& out, const FieldFormat& field, double value, wchar_t conversion)
 {
     bool bUpper = conversion == L'E' || conversion == L'F' || conversion == L'G' || conversion == L'A';
     if (std::isnan(value)) {
-        EmitField(out, spec, SignPrefix(false, spec), bUpper ? L"NAN" : L"nan", false);
+        EmitField(out, field, SignPrefix(false, field), bUpper ? L"NAN" : L"nan", false);
         return;
     }
-    std::wstring_view sign = SignPrefix(std::signbit(value), spec);
+    std::wstring_view sign = SignPrefix(std::signbit(value), field);
     if (std::isinf(value)) {
-        EmitField(out, spec, sign, bUpper ? L"INF" : L"inf", false);
+        EmitField(out, field, sign, bUpper ? L"INF" : L"inf", false);
         return;
     }
 
@@ -218,28 +218,28 @@ void EmitFloat(std::wstring& out, const FormatSpec& spec, double value, wchar_t 
     std::wstring prefix(sign);
     switch (towlower(conversion)) {
     case L'f':
-        text = ToChars(magnitude, std::chars_format::fixed, spec.nPrecision < 0 ? 6 : spec.nPrecision);
-        if (spec.bAlternate && spec.nPrecision == 0)
+        text = ToChars(magnitude, std::chars_format::fixed, field.nPrecision < 0 ? 6 : field.nPrecision);
+        if (field.bAlternate && field.nPrecision == 0)
             text += '.';
         break;
     case L'e':
-        text = ToChars(magnitude, std::chars_format::scientific, spec.nPrecision < 0 ? 6 : spec.nPrecision);
-        if (spec.bAlternate && spec.nPrecision == 0)
+        text = ToChars(magnitude, std::chars_format::scientific, field.nPrecision < 0 ? 6 : field.nPrecision);
+        if (field.bAlternate && field.nPrecision == 0)
             text.insert(text.find('e'), 1, '.');
         break;
     case L'g':
-        text = FormatGeneral(magnitude, spec.nPrecision, spec.bAlternate);
+        text = FormatGeneral(magnitude, field.nPrecision, field.bAlternate);
         break;
     default:  // 'a'
-        text = ToChars(magnitude, std::chars_format::hex, spec.nPrecision < 0 ? 13 : spec.nPrecision);
-        if (spec.bAlternate && spec.nPrecision == 0)
+        text = ToChars(magnitude, std::chars_format::hex, field.nPrecision < 0 ? 13 : field.nPrecision);
+        if (field.bAlternate && field.nPrecision == 0)
             text.insert(text.find('p'), 1, '.');
         prefix += bUpper ? L"0X" : L"0x";
         break;
     }
     if (bUpper)
         std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(toupper(c)); });
-    EmitField(out, spec, prefix, Widen(text), true);
+    EmitField(out, field, prefix, Widen(text), true);
 }
 
 long long ReadSigned(va_list& args, ArgSize size)
@@ -341,26 +341,26 @@ ArgSize ParseSize(const wchar_t*& p)
     }
 }
 
-void EmitText(std::wstring& out, const FormatSpec& spec, std::wstring_view text)
+void EmitText(std::wstring& out, const FieldFormat& field, std::wstring_view text)
 {
-    EmitField(out, spec, {}, text, true);
+    EmitField(out, field, {}, text, true);
 }
 
 // Reads flags, width and precision after a '%'; a '*' takes an int argument.
-FormatSpec ParseSpec(const wchar_t*& p, va_list& args)
+FieldFormat ParseFieldFormat(const wchar_t*& p, va_list& args)
 {
-    FormatSpec spec;
+    FieldFormat field;
     for (;; ++p) {
         if (*p == L'-')
-            spec.bLeft = true;
+            field.bLeft = true;
         else if (*p == L'+')
-            spec.bPlus = true;
+            field.bPlus = true;
         else if (*p == L' ')
-            spec.bSpace = true;
+            field.bSpace = true;
         else if (*p == L'#')
-            spec.bAlternate = true;
+            field.bAlternate = true;
         else if (*p == L'0')
-            spec.bZero = true;
+            field.bZero = true;
         else
             break;
     }
@@ -368,33 +368,33 @@ FormatSpec ParseSpec(const wchar_t*& p, va_list& args)
         ++p;
         int n = va_arg(args, int);
         if (n < 0) {
-            spec.bLeft = true;
+            field.bLeft = true;
             n = n == INT_MIN ? INT_MAX : -n;
         }
-        spec.nWidth = n;
+        field.nWidth = n;
     } else {
-        spec.nWidth = ParseNumber(p);
+        field.nWidth = ParseNumber(p);
     }
-    spec.nWidth = std::min(spec.nWidth, kMaxField);
+    field.nWidth = std::min(field.nWidth, kMaxField);
     if (*p == L'.') {
         ++p;
         if (*p == L'*') {
             ++p;
             int n = va_arg(args, int);
-            spec.nPrecision = n < 0 ? -1 : n;
+            field.nPrecision = n < 0 ? -1 : n;
         } else {
-            spec.nPrecision = ParseNumber(p);
+            field.nPrecision = ParseNumber(p);
         }
     }
-    return spec;
+    return field;
 }
 
 // Renders one conversion; false when the conversion character is unknown.
-bool EmitConversion(std::wstring& out, wchar_t conversion, ArgSize size, const FormatSpec& spec, va_list& args)
+bool EmitConversion(std::wstring& out, wchar_t conversion, ArgSize size, const FieldFormat& field, va_list& args)
 {
     // Text takes any precision; a number's precision is digits to write.
-    FormatSpec numberSpec = spec;
-    numberSpec.nPrecision = std::min(spec.nPrecision, kMaxField);
+    FieldFormat numberField = field;
+    numberField.nPrecision = std::min(field.nPrecision, kMaxField);
     bool bNarrow = size == ArgSize::Short || size == ArgSize::Char ||
                    ((conversion == L'C' || conversion == L'S') && size != ArgSize::Long && size != ArgSize::Wide);
 
@@ -406,19 +406,19 @@ bool EmitConversion(std::wstring& out, wchar_t conversion, ArgSize size, const F
     case L'i': {
         long long n = ReadSigned(args, size);
         unsigned long long magnitude = n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
-        EmitInteger(out, numberSpec, magnitude, n < 0, conversion);
+        EmitInteger(out, numberField, magnitude, n < 0, conversion);
         return true;
     }
     case L'u':
     case L'o':
     case L'x':
     case L'X':
-        EmitInteger(out, numberSpec, ReadUnsigned(args, size), false, conversion);
+        EmitInteger(out, numberField, ReadUnsigned(args, size), false, conversion);
         return true;
     case L'p': {
-        FormatSpec pointerSpec = spec;
-        pointerSpec.nPrecision = 2 * static_cast<int>(sizeof(void*));
-        EmitInteger(out, pointerSpec, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, L'X');
+        FieldFormat pointerField = field;
+        pointerField.nPrecision = 2 * static_cast<int>(sizeof(void*));
+        EmitInteger(out, pointerField, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, L'X');
         return true;
     }
     case L'e':
@@ -431,7 +431,7 @@ bool EmitConversion(std::wstring& out, wchar_t conversion, ArgSize size, const F
     case L'A': {
         double value = size == ArgSize::LongDouble ? static_cast<double>(va_arg(args, long double))
                                                    : va_arg(args, double);
-        EmitFloat(out, numberSpec, value, conversion);
+        EmitFloat(out, numberField, value, conversion);
         return true;
     }
     case L'c':
@@ -440,10 +440,10 @@ bool EmitConversion(std::wstring& out, wchar_t conversion, ArgSize size, const F
         if (bNarrow) {
             char narrow = static_cast<char>(ch);
             std::wstring wide = FromCodePage(&narrow, 1);
-            EmitText(out, spec, wide.empty() ? std::wstring_view(L"?") : std::wstring_view(wide));
+            EmitText(out, field, wide.empty() ? std::wstring_view(L"?") : std::wstring_view(wide));
         } else {
             wchar_t wide = static_cast<wchar_t>(ch);
-            EmitText(out, spec, std::wstring_view(&wide, 1));
+            EmitText(out, field, std::wstring_view(&wide, 1));
         }
         return true;
     }
@@ -454,14 +454,14 @@ bool EmitConversion(std::wstring& out, wchar_t conversion, ArgSize size, const F
             const char* psz = va_arg(args, const char*);
             if (psz == nullptr)
                 psz = "(null)";
-            size_t n = spec.nPrecision < 0 ? strlen(psz) : strnlen(psz, spec.nPrecision);
-            EmitText(out, spec, FromCodePage(psz, static_cast<int>(n)));
+            size_t n = field.nPrecision < 0 ? strlen(psz) : strnlen(psz, field.nPrecision);
+            EmitText(out, field, FromCodePage(psz, static_cast<int>(n)));
         } else {
             const wchar_t* psz = va_arg(args, const wchar_t*);
             if (psz == nullptr)
                 psz = L"(null)";
-            size_t n = spec.nPrecision < 0 ? wcslen(psz) : wcsnlen(psz, spec.nPrecision);
-            EmitText(out, spec, std::wstring_view(psz, n));
+            size_t n = field.nPrecision < 0 ? wcslen(psz) : wcsnlen(psz, field.nPrecision);
+            EmitText(out, field, std::wstring_view(psz, n));
         }
         return true;
     case L'n':
@@ -486,14 +486,14 @@ void FormatInto(std::wstring& out, const wchar_t* pszFormat, va_list& args)
             out.append(start, p);
             continue;
         }
-        const wchar_t* specStart = p++;
-        FormatSpec spec = ParseSpec(p, args);
+        const wchar_t* fieldStart = p++;
+        FieldFormat field = ParseFieldFormat(p, args);
         ArgSize size = ParseSize(p);
         wchar_t conversion = *p;
         if (conversion != L'\0')
             ++p;
-        if (!EmitConversion(out, conversion, size, spec, args))
-            out.append(specStart, p);
+        if (!EmitConversion(out, conversion, size, field, args))
+            out.append(fieldStart, p);
     }
 }
 

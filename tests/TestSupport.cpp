@@ -181,3 +181,42 @@ CScopedCommaLocale::~CScopedCommaLocale()
 {
     setlocale(LC_NUMERIC, m_saved.c_str());
 }
+
+CMemoryDialogTemplate::CMemoryDialogTemplate(DWORD dwStyle, short cx, short cy, const wchar_t* pszCaption)
+{
+    Add32(dwStyle | DS_SETFONT);
+    Add32(0);
+    m_nCountAt = m_words.size();
+    m_words.insert(m_words.end(), {0, 0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy), 0, 0});
+    AddText(pszCaption);
+    m_words.push_back(8);
+    AddText(L"MS Shell Dlg");
+}
+
+void CMemoryDialogTemplate::AddControl(const wchar_t* pszClass, WORD nID, DWORD dwStyle, short x, short y, short cx,
+                                       short cy, const wchar_t* pszText)
+{
+    if (m_words.size() % 2 != 0)
+        m_words.push_back(0);  // items start on a DWORD boundary
+    Add32(dwStyle | WS_CHILD);
+    Add32(0);
+    m_words.insert(m_words.end(), {static_cast<WORD>(x), static_cast<WORD>(y), static_cast<WORD>(cx),
+                                   static_cast<WORD>(cy), nID});
+    AddText(pszClass);
+    AddText(pszText);
+    m_words.push_back(0);  // no creation data
+    ++m_words[m_nCountAt];
+}
+
+void CMemoryDialogTemplate::Add32(DWORD dw)
+{
+    m_words.push_back(LOWORD(dw));
+    m_words.push_back(HIWORD(dw));
+}
+
+void CMemoryDialogTemplate::AddText(const wchar_t* psz)
+{
+    for (; *psz != 0; ++psz)
+        m_words.push_back(static_cast<WORD>(*psz));
+    m_words.push_back(0);
+}

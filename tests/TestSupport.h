@@ -2,6 +2,8 @@
 // for the person at every message box, program message and modal dialog.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -110,4 +112,20 @@ public:
 private:
     std::string m_saved;
     bool m_bSwitched = false;
+};
+
+// A DLGTEMPLATE and its items, laid out as the dialog manager reads them.
+class CMemoryDialogTemplate {
+public:
+    CMemoryDialogTemplate(DWORD dwStyle, short cx, short cy, const wchar_t* pszCaption);
+    void AddControl(const wchar_t* pszClass, WORD nID, DWORD dwStyle, short x, short y, short cx, short cy,
+                    const wchar_t* pszText = L"");
+    LPCDLGTEMPLATE Get() const { return reinterpret_cast<LPCDLGTEMPLATE>(m_words.data()); }
+
+private:
+    void Add32(DWORD dw);
+    void AddText(const wchar_t* psz);
+
+    std::vector<WORD> m_words;
+    size_t m_nCountAt = 0;
 };

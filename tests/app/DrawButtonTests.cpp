@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/DrawButton.h"
+#include "tests/TestSupport.h"
 #include "tests/app/MessageTestSupport.h"
 
 namespace {

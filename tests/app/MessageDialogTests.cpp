@@ -499,17 +499,29 @@ TEST_F(MessageDialogTest, AnUnansweredOrUnexpectedMessageFailsTheTestInsteadOfWa
     EXPECT_EQ(m_view->ShowMessage(4342, L"Change?", 175, 4, 105), IDYES);
 }
 
+// Pictures for a person to look at, saved when VUDADAR_SCREENS names a
+// folder; the question still answers Yes, the warning closes with OK and
+// stays on.
 TEST_F(MessageDialogTest, ScreenshotOfAQuestionWithHelpAndOfTheWarningWithItsCheckBox)
 {
-    Run(4342,
-        L"WARNING! If you change Test Standard\r\nall current test data will be cleared\r\n\r\nDo you wish to "
-        L"change Test Standard\r\nand clear test data? ",
-        IDI_MESSAGE_EXCLAMATION, 4, 105,
-        {[](HWND h) { SaveScreenshot(h, L"message-question.png"); }, [](HWND h) { ClickItem(h, IDOK); }});
+    std::wstring questionPicture;
+    std::wstring warningPicture;
+    EXPECT_EQ(IDYES, Run(4342,
+                        L"WARNING! If you change Test Standard\r\nall current test data will be cleared\r\n\r\n"
+                        L"Do you wish to change Test Standard\r\nand clear test data? ",
+                        IDI_MESSAGE_EXCLAMATION, 4, 105,
+                        {[&](HWND h) { questionPicture = SaveScreenshot(h, L"message-question.png"); },
+                         [](HWND h) { ClickItem(h, IDOK); }}));
     m_view->m_bShowPressureWarning = 1;
-    Run(kPressureWarning, kPressureWarningText, IDI_MESSAGE_NOTE, 8, 131,
-        {[](HWND h) { FocusItem(h, IDC_MESSAGE_TURN_OFF_WARNING); },
-         [](HWND h) { SaveScreenshot(h, L"message-warning.png"); }, [](HWND h) { ClickItem(h, IDOK); }});
+    EXPECT_EQ(IDOK, Run(kPressureWarning, kPressureWarningText, IDI_MESSAGE_NOTE, 8, 131,
+                        {[](HWND h) { FocusItem(h, IDC_MESSAGE_TURN_OFF_WARNING); },
+                         [&](HWND h) { warningPicture = SaveScreenshot(h, L"message-warning.png"); },
+                         [](HWND h) { ClickItem(h, IDOK); }}));
+    EXPECT_EQ(1, m_view->m_bShowPressureWarning);
+    if (ScreensFolder().empty())
+        return;
+    EXPECT_TRUE(FileExists(questionPicture));
+    EXPECT_TRUE(FileExists(warningPicture));
 }
 
 // The text's place and size, and what is drawn for texts that measure empty.

@@ -4,27 +4,13 @@
 // read, and the screenshots saved for a person to look at.
 #pragma once
 
+#include "tests/TestSupport.h"
+
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/Framework.h"
-
-// A DLGTEMPLATE and its items, laid out as the dialog manager reads them.
-class CMemoryDialogTemplate {
-public:
-    CMemoryDialogTemplate(DWORD dwStyle, short cx, short cy, const wchar_t* pszCaption);
-    void AddControl(const wchar_t* pszClass, WORD nID, DWORD dwStyle, short x, short y, short cx, short cy,
-                    const wchar_t* pszText = L"");
-    LPCDLGTEMPLATE Get() const { return reinterpret_cast<LPCDLGTEMPLATE>(m_words.data()); }
-
-private:
-    void Add32(DWORD dw);
-    void AddText(const wchar_t* psz);
-
-    std::vector<WORD> m_words;
-    size_t m_nCountAt = 0;
-};
 
 // Acts on a modal dialog from its own message loop: once the dialog's
 // window is shown, each step runs from a timer tick, so everything the
@@ -106,6 +92,8 @@ private:
 // as the screenshot tool does; nothing when it is not set. Returns the
 // path written, or "".
 std::wstring SaveScreenshot(HWND hWnd, const wchar_t* pszName);
+// The folder of VUDADAR_SCREENS with a trailing backslash, or "".
+std::wstring ScreensFolder();
 
 // The program's view over a fresh per-user data folder, for one test.
 class CSimbrel1View;

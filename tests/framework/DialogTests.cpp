@@ -16,54 +16,6 @@
 
 namespace {
 
-// A DLGTEMPLATE and its items, laid out as the dialog manager reads them.
-class CDialogTemplate {
-public:
-    CDialogTemplate(DWORD dwStyle, short cx, short cy, const wchar_t* pszCaption)
-    {
-        Add32(dwStyle | DS_SETFONT);
-        Add32(0);
-        m_nCountAt = m_words.size();
-        m_words.insert(m_words.end(), {0, 0, 0, static_cast<WORD>(cx), static_cast<WORD>(cy), 0, 0});
-        AddText(pszCaption);
-        m_words.push_back(8);
-        AddText(L"MS Shell Dlg");
-    }
-
-    void AddControl(const wchar_t* pszClass, WORD nID, DWORD dwStyle, short x, short y, short cx, short cy,
-                    const wchar_t* pszText = L"")
-    {
-        if (m_words.size() % 2 != 0)
-            m_words.push_back(0);  // items start on a DWORD boundary
-        Add32(dwStyle | WS_CHILD);
-        Add32(0);
-        m_words.insert(m_words.end(), {static_cast<WORD>(x), static_cast<WORD>(y), static_cast<WORD>(cx),
-                                       static_cast<WORD>(cy), nID});
-        AddText(pszClass);
-        AddText(pszText);
-        m_words.push_back(0);  // no creation data
-        ++m_words[m_nCountAt];
-    }
-
-    LPCDLGTEMPLATE Get() const { return reinterpret_cast<LPCDLGTEMPLATE>(m_words.data()); }
-
-private:
-    void Add32(DWORD dw)
-    {
-        m_words.push_back(LOWORD(dw));
-        m_words.push_back(HIWORD(dw));
-    }
-    void AddText(const wchar_t* psz)
-    {
-        for (; *psz != 0; ++psz)
-            m_words.push_back(static_cast<WORD>(*psz));
-        m_words.push_back(0);
-    }
-
-    std::vector<WORD> m_words;
-    size_t m_nCountAt = 0;
-};
-
 const UINT kTestDialogId = 9100;
 const UINT kMsgRunStep = WM_APP + 20;
 const INT_PTR kWatchdogResult = 9999;
@@ -81,9 +33,9 @@ enum : WORD {
     IDC_LABEL = 1010,
 };
 
-CDialogTemplate MakeTestTemplate(bool bButtonsVisible)
+CMemoryDialogTemplate MakeTestTemplate(bool bButtonsVisible)
 {
-    CDialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 200, 170, L"Dialog test");
+    CMemoryDialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 200, 170, L"Dialog test");
     const DWORD V = WS_VISIBLE;
     t.AddControl(L"EDIT", IDC_NAME, V | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 7, 7, 100, 14);
     t.AddControl(L"BUTTON", IDC_CHECK, V | WS_TABSTOP | BS_AUTOCHECKBOX, 7, 25, 100, 10, L"Check");
@@ -207,7 +159,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CDialogTemplate m_template;
+    CMemoryDialogTemplate m_template;
     std::deque<Step> m_steps;
 };
 
