@@ -1,7 +1,7 @@
 // The program's clock and its replacement in tests.
 #include "app/Clock.h"
 
-#include <ctime>
+#include <windows.h>
 
 namespace {
 CRunTimeClock g_RunTimeClock;
@@ -10,7 +10,16 @@ CClock* g_pInstalledClock = nullptr;
 
 std::int64_t CRunTimeClock::GetMilliseconds()
 {
-    return static_cast<std::int64_t>(std::clock()) * 1000 / CLOCKS_PER_SEC;
+    static const std::int64_t nFrequency = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<std::int64_t>(frequency.QuadPart);
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    // Whole seconds and the remainder apart, so the product never overflows.
+    const std::int64_t nTicks = counter.QuadPart;
+    return nTicks / nFrequency * 1000 + nTicks % nFrequency * 1000 / nFrequency;
 }
 
 std::int64_t CSteppingClock::GetMilliseconds()

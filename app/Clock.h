@@ -1,5 +1,5 @@
 // The one clock that the program's short waits read. Production reads the
-// C run-time clock; tests install a clock that runs faster than real time,
+// performance counter; tests install a clock that runs faster than real time,
 // so a wait of seconds passes in a few calls, on the same code path.
 #pragma once
 
@@ -12,7 +12,9 @@ public:
     virtual std::int64_t GetMilliseconds() = 0;
 };
 
-// The C run-time clock (processor time of the program).
+// Elapsed real time from the performance counter. The C run-time clock()
+// advances in steps of one system tick on Windows, so a short wait read from
+// it could end up to a tick early; a wait here is never shorter than asked.
 class CRunTimeClock : public CClock {
 public:
     std::int64_t GetMilliseconds() override;

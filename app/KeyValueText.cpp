@@ -6,20 +6,17 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/Globals.h"
-
-namespace {
 
 // Where the first line that starts with key begins, npos when there is
 // none. A key preceded by any character other than CR or LF is part of
 // another line (a longer key or a value) and does not count.
 //
-// Horspool's search: a test file is read key by key, each lookup from the
-// text's start, so the search skips along the text by up to a key's length
-// instead of comparing at every character. The skip table is indexed by a
-// character's low byte; characters that share it share the smallest skip,
-// which keeps every shift safe.
+// Horspool's search: the skip table is indexed by a character's low byte;
+// characters that share it share the smallest skip, which keeps every shift
+// safe.
 size_t FindKeyAtLineStart(std::wstring_view text, std::wstring_view key)
 {
     const size_t m = key.size();
@@ -42,13 +39,11 @@ size_t FindKeyAtLineStart(std::wstring_view text, std::wstring_view key)
     return std::wstring_view::npos;
 }
 
-CString LookUpKey(std::wstring_view key, std::wstring_view text)
+CString LookUpKeyValue(std::wstring_view key, std::wstring_view text, size_t nKeyPos)
 {
-    const size_t nPos = FindKeyAtLineStart(text, key);
-    if (nPos == std::wstring_view::npos)
+    if (nKeyPos == std::wstring_view::npos)
         return CString();
-
-    size_t nStart = nPos + key.size();
+    size_t nStart = nKeyPos + key.size();
     const size_t nEnd = text.find_first_of(L"\r\n", nStart);
     // A value that no line break closes is not taken: the file may have
     // been cut off in the middle of it.
@@ -58,6 +53,94 @@ CString LookUpKey(std::wstring_view key, std::wstring_view text)
         ++nStart;
     return CString(text.data() + nStart, static_cast<int>(nEnd - nStart));
 }
+
+// ---------------------------------------------------------------------------
+// The indexed text.
+
+CKeyedText& CKeyedText::operator=(const CKeyedText& other)
+{
+    if (this != &other)
+        *this = other.m_strText;
+    return *this;
+}
+
+CKeyedText& CKeyedText::operator=(const CString& strText)
+{
+    Empty();
+    m_strText = strText;
+    return *this;
+}
+
+CKeyedText& CKeyedText::operator=(CString&& strText) noexcept
+{
+    Empty();
+    m_strText = std::move(strText);
+    return *this;
+}
+
+CKeyedText& CKeyedText::operator=(const wchar_t* pszText)
+{
+    return *this = CString(pszText);
+}
+
+void CKeyedText::Empty()
+{
+    m_index.clear();
+    m_bIndexed = false;
+    m_strText.Empty();
+}
+
+void CKeyedText::Swap(CString& strText) noexcept
+{
+    m_index.clear();
+    m_bIndexed = false;
+    std::swap(m_strText, strText);
+}
+
+// One pass: at every line start, the characters up to the first colon make
+// the line's head, unless a line break comes first. The first line start of
+// a head wins, as the scan from the text's start finds it.
+void CKeyedText::BuildIndex() const
+{
+    m_index.clear();
+    const std::wstring_view text = m_strText.str();
+    const size_t n = text.size();
+    size_t nLineStart = 0;
+    while (nLineStart < n) {
+        size_t i = nLineStart;
+        while (i < n && text[i] != L':' && text[i] != L'\r' && text[i] != L'\n')
+            ++i;
+        if (i < n && text[i] == L':')
+            m_index.try_emplace(text.substr(nLineStart, i + 1 - nLineStart), nLineStart);
+        // The next line start: right after the next CR or LF.
+        while (i < n && text[i] != L'\r' && text[i] != L'\n')
+            ++i;
+        nLineStart = i + 1;
+    }
+    m_bIndexed = true;
+}
+
+size_t CKeyedText::FindKey(std::wstring_view key) const
+{
+    // The index answers for keys that end in their only colon and hold no
+    // line break, which every key of the format does: a line starts with
+    // such a key exactly when its head is the key. Any other text is
+    // searched for the plain way.
+    const size_t nColon = key.find(L':');
+    if (key.empty() || nColon != key.size() - 1 || key.find_first_of(L"\r\n") != std::wstring_view::npos)
+        return FindKeyAtLineStart(m_strText.str(), key);
+    if (!m_bIndexed)
+        BuildIndex();
+    const auto it = m_index.find(key);
+    return it == m_index.end() ? std::wstring_view::npos : it->second;
+}
+
+CString CKeyedText::GetValue(std::wstring_view key) const
+{
+    return LookUpKeyValue(key, m_strText.str(), FindKey(key));
+}
+
+namespace {
 
 bool IsCrtSpace(wchar_t ch)
 {
@@ -87,7 +170,7 @@ const wchar_t* TakeDigits(const wchar_t* p, bool bHex, std::string& out)
 
 CString CSimbrel1View::GetFileValue(const CString& strKey) const
 {
-    return LookUpKey(strKey.str(), m_strFileText.str());
+    return m_strFileText.GetValue(strKey.str());
 }
 
 CString CSimbrel1View::GetPrefixedFileValue(const CString& strPrefix, const CString& strKey) const
@@ -97,7 +180,8 @@ CString CSimbrel1View::GetPrefixedFileValue(const CString& strPrefix, const CStr
 
 CString CSimbrel1View::GetTextValue(const CString& strKey, const CString& strText)
 {
-    return LookUpKey(strKey.str(), strText.str());
+    // A default file is small and read for a few keys: no index.
+    return LookUpKeyValue(strKey.str(), strText.str(), FindKeyAtLineStart(strText.str(), strKey.str()));
 }
 
 CString CSimbrel1View::MakeKeyLine(const CString& strPrefix, const CString& strKey, const CString& strValue)

@@ -136,7 +136,10 @@ void CSimbrel1View::TransferPreferenceValues(int bSave, HKEY hKey)
     int& bInclude = m_pDeviations->m_bIncludeInReport;
     if (hKey == nullptr || !QueryRawValue(hKey, kIncludeDeviationsValue, &bInclude, sizeof bInclude))
         bInclude = 1;
-    if (hKey == nullptr || !QueryRefPressure(hKey, m_pResults->m_strRefPressure))
+    // The text goes into labels and into saved files: anything but a plain
+    // number (a line break would add a key line to a file) reads as missing.
+    if (hKey == nullptr || !QueryRefPressure(hKey, m_pResults->m_strRefPressure) ||
+        !CTestResultsDialog::IsPlainDecimalNumber(m_pResults->m_strRefPressure))
         m_pResults->m_strRefPressure = L"50";
 
     // Without the key the folder files are not read either.
@@ -220,24 +223,61 @@ bool CSimbrel1View::ReadUtf16TextFile(const CString& strPath, CString& strText)
 }
 
 // Written beside the old file and then put in its place, so that a write
-// that fails half-way (a full disk) keeps the file the user had.
-bool CSimbrel1View::WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError)
+// that fails half-way (a full disk, a share that went away) keeps the file
+// the user had. The target is tried for writing first: a file that cannot
+// be created or replaced at all (a read-only file, a missing folder) is
+// reported before anything is written.
+bool CSimbrel1View::WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError,
+                                       bool bByteOrderMark)
 {
     CFileException error;
     CFileException& result = pError != nullptr ? *pError : error;
+    CFileStatus status;
+    const bool bExisted = CFile::GetStatus(strPath.GetString(), status);
+    // A read-only file is not to be replaced, even where the file system
+    // would let this process write it.
+    if (bExisted && (status.m_attribute & FILE_ATTRIBUTE_READONLY) != 0) {
+        result = CFileException(CFileException::accessDenied, ERROR_ACCESS_DENIED, strPath.GetString(),
+                                CFileException::opOpen);
+        return false;
+    }
+    {
+        CFile target;
+        if (!target.Open(strPath.GetString(),
+                         CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::shareDenyNone,
+                         &result)) {
+            result.m_strFileName = strPath;
+            return false;
+        }
+    }
+    // What the trial left behind when the save does not happen.
+    auto undoTrial = [&]() {
+        if (!bExisted)
+            ::DeleteFileW(strPath.GetString());
+    };
+
     const CString strTempPath = strPath + L".new";
     CFile file;
     if (!file.Open(strTempPath.GetString(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &result)) {
+        undoTrial();
         result.m_strFileName = strPath;
+        result.m_operation = CFileException::opOpen;
         return false;
     }
+    std::wstring bytes;
+    bytes.reserve(static_cast<size_t>(strText.GetLength()) + 1);
+    if (bByteOrderMark)
+        bytes.push_back(L'\xFEFF');
+    bytes += strText.str();
     try {
-        file.Write(strText.GetString(), static_cast<UINT>(strText.GetLength() * sizeof(wchar_t)));
+        file.Write(bytes.data(), static_cast<UINT>(bytes.size() * sizeof(wchar_t)));
+        file.Flush();
         file.Close();
         CFile::Rename(strTempPath.GetString(), strPath.GetString(), true);
     } catch (const CFileException& e) {
         file.Abort();
         ::DeleteFileW(strTempPath.GetString());
+        undoTrial();
         result = e;
         result.m_strFileName = strPath;
         return false;

@@ -28,6 +28,11 @@
 IMPLEMENT_DYNCREATE(CSimbrel1View, CView)
 
 BEGIN_MESSAGE_MAP(CSimbrel1View, CView)
+    ON_COMMAND(ID_FILE_OPEN, OnRetrieveExistingTest)
+    ON_COMMAND(ID_FILE_NEW, OnNewTestWithConfiguration)
+    ON_COMMAND(ID_FILE_SAVE, OnSaveConfigurationFile)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateSaveConfigurationFile)
+    ON_MESSAGE(CSimbrel1View::kPageNavigateMessage, OnPageNavigate)
 END_MESSAGE_MAP()
 
 const wchar_t* const kPartnerLogoFile = L"PartnerLogo.jpg";

@@ -3,6 +3,8 @@
 // maths object, and holds the state several subsystems share.
 #pragma once
 
+#include "app/KeyValueText.h"
+#include "comm/GaugeJobs.h"
 #include "comm/WifiDeviceInfo.h"
 #include "framework/Framework.h"
 
@@ -53,6 +55,11 @@ public:
     CQarCommunications* m_pLink[4] = {};
     int m_nComPort[4] = {};
 
+    // Device scan. Port probes still running when a scan stopped waiting
+    // stay here, with their links, until their threads have ended: checked
+    // at the next scan, waited for when the view goes.
+    CGaugeJobGroup m_ScanProbes;
+
     // Units and file. Unit indexes: flow 0 cfm, 1 m³/h, 2 l/s; building
     // 0 ft, 1 m; leakage-area lengths 0 in, 1 cm; temperature 0 F, 1 C.
     int m_nFlowUnit = 0;
@@ -76,7 +83,7 @@ public:
     int m_nPrevLeakageUnit = 0;
     int m_nPrevTemperatureUnit = 0;
     CString m_strProgramFolder;
-    CString m_strFileText;
+    CKeyedText m_strFileText;   // re-indexed whenever it changes
     int m_nFileVersion = 0;
     int m_bNewFormatFile = 1;
     CString m_strFileVersionTag;
@@ -202,11 +209,16 @@ public:
     static CString GetAppTitle();
     // Whole files of UTF-16LE text without byte-order mark (the default and
     // folder files); an odd last byte is dropped and a zero character ends
-    // the text. A file is written beside the old one and then put in its
-    // place. False when the file cannot be read, or cannot be written
-    // (*pError then says why, naming the file).
+    // the text. The one way files are written: the target is first tried
+    // for writing, the text (after U+FEFF with bByteOrderMark) goes into
+    // the target's name + ".new", is flushed and then put in the target's
+    // place, so a write that fails part-way keeps the old file whole. False
+    // when the file cannot be read, or cannot be written (*pError then says
+    // why, naming the file; its operation is opOpen when the file could not
+    // be created at all, and then nothing was changed).
     static bool ReadUtf16TextFile(const CString& strPath, CString& strText);
-    static bool WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError);
+    static bool WriteUtf16TextFile(const CString& strPath, const CString& strText, CFileException* pError,
+                                   bool bByteOrderMark = false);
 
     // Units of measure.
     void SetUnitsFromNames(const CString& strFlow, const CString& strBuilding, const CString& strLeakage,
@@ -238,19 +250,107 @@ public:
     void ChangeUnits(int nFlowUnit, int nBuildingUnit, int nLeakageUnit, int nTemperatureUnit, int bSetAsDefaults,
                      int nDirection);
 
-    // Pages.
+    // Pages. A page asks the view to move on by posting kPageNavigateMessage
+    // with its dialog id in wParam and a PageAction in lParam.
+    static constexpr UINT kPageNavigateMessage = WM_USER + 5;
+    enum PageAction {
+        kPageOK = 1,
+        kPageCancel = 2,
+        kPageNext = 3,
+        kPagePrevious = 4,
+        kPageTestScreenToBuilding = 10,
+        kPageBuildingToTestScreen = 11,
+    };
+    // Closes the sending page and opens the one that follows it.
+    LRESULT OnPageNavigate(WPARAM nPageId, LPARAM nAction);
+    void SetPageInsets(int nLeft, int nTop, int nRight, int nBottom);
     void ClearPageInsets();
     void RefreshOpenPages();
+    // Stores the edits of every open page (re-creating each when
+    // m_bRecreatePages is set), then updates the current direction's results.
     void CommitOpenPages();
     void CloseAllPages();
+    // Sizes the page to fill the client area at the largest scale that
+    // keeps its proportions (m_dPageScale) and puts it over the client area;
+    // minimises it while the main window is minimised.
+    void PlacePageDialog(CWnd* pPage);
+    // The window's rectangle grown by the insets, times m_dPageScale.
+    void ScalePageDialog(CWnd* pWnd);
+    // For a page whose controls need no insets of their own: when a layout
+    // is pending, places the page, makes the page font with dFactor, scales
+    // and re-fonts every visible control, and clears the request.
+    void LayoutPageIfPending(CWnd* pPage, double dFactor);
+    // 1: closes every open page and marks it hidden (m_bPagesHidden);
+    // 0: opens the hidden pages again and re-creates the open ones, so that
+    // they take a new layout.
+    void HideOpenDialogs(int bHide);
     void OnFrameMoved(int x, int y);
     void OnFrameSized(UINT nType, int cx, int cy);
     // Recomputes and reformats the results of one direction.
     void UpdateResults(int nDirection);
+    // The building volume of the current direction.
+    double GetBuildingVolume() const;
+    // 1 for '+', ',', '-', '.' and the digits, and for CR and LF when line
+    // breaks are allowed; otherwise 0.
+    static int IsNumberChar(wchar_t ch, int bLineBreaks);
+    static int GetOtherDirection(int nDirection);
 
-    // Files: asks whether to save a changed test; false when the test must
-    // stay open (it was to be saved and could not be).
+    // Test and configuration files. OfferToSaveChanges asks whether to save
+    // a changed test; false when the test must stay open (it was to be saved
+    // and could not be).
     bool OfferToSaveChanges();
+    // The whole text of a test file, or with bAsConfiguration of a
+    // configuration file (no measured data), without byte-order mark.
+    CString BuildFileText(int bAsConfiguration) const;
+    // The direction whose settings and units a saved file carries: 1 when
+    // both have completed tests, else the only one with them, else the
+    // current one.
+    int GetSavedDirection() const;
+    // Asks for a name and writes a test (m_bSaveAsTest 1) or configuration;
+    // the chosen name's extension decides which text is written.
+    enum SaveResult { kSaveCancelled, kSaveWritten, kSaveFailed };
+    SaveResult SaveFileAs();
+    // Save Current Test File; SaveCurrentTestFile does its work and tells
+    // what the save came to.
+    void OnFileSaveCurrentTest();
+    SaveResult SaveCurrentTestFile();
+    void OnSaveConfigurationFile();
+    void OnUpdateSaveConfigurationFile(CCmdUI* pCmdUI);
+    // "QSE " and the program's version.
+    CString GetProgramVersionTag() const;
+    // The version number of m_strFileText (0 when no version key has a
+    // value), and m_strFileVersionTag from the same key.
+    int GetFileVersionNumber();
+    // "a.b.c.d" as a x 1000000 + b x 10000 + c x 100 + d, read from the
+    // right; parts missing at the left count 0.
+    static int VersionTextToNumber(const CString& strVersion);
+    // The calculations-data sections of a test file.
+    CString WriteCalculationsData(int d) const;
+    CString WriteCombinedCalculationsData() const;
+    // One line of those sections: the label, a colon and the value with
+    // eight decimals.
+    static CString FormatCalculationLine(const CString& strLabel, double dValue);
+
+    // Opening test and configuration files. A file above kMaxFileBytes is
+    // refused unread; the largest the format allows is far smaller.
+    static constexpr ULONGLONG kMaxFileBytes = 64ull * 1024 * 1024;
+    void OpenFile(int bAsConfiguration, const CString& strPath);
+    void OnRetrieveExistingTest();
+    void OnNewTestWithConfiguration();
+    void ReadAllSections(int bIsTest, int nDirection, const CString& strPrefix);
+    void ClearAllRecords();
+    // Decodes a file's bytes into m_strFileText: UTF-16LE after any number
+    // of byte-order marks (or when it begins "QAR"), otherwise 8-bit text;
+    // a zero character ends the text.
+    void LoadFileText(const BYTE* pBytes, size_t nCount);
+    int IsNewFormatFile();
+    int IsTestFile() const;
+    // 0 when the counts of completed tests and entries the text gives fit
+    // the store, else the first key whose count does not.
+    static const wchar_t* FindCountBeyondStore(const CKeyedText& text);
+    void ShowStartPage();
+    void DisconnectAllDevices();
+    void ClearViewBackground();
 
     // Help menu.
     void AddHelpPdfMenu();

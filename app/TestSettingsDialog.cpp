@@ -451,3 +451,39 @@ void CTestSettingsDialog::SetTestDirection(wchar_t chDirectionLetter)
     // The new direction starts with what the other one was set up with.
     CopyDirectionSettings(nSlot, 1 - nSlot, 1);
 }
+
+// The page window.
+
+void CTestSettingsDialog::ShowPage()
+{
+    if (GetSafeHwnd() == nullptr) {
+        m_bCreated = 1;
+        if (!Create(IDD)) {
+            m_bCreated = 0;
+            return;
+        }
+    }
+    ShowWindow(SW_SHOW);
+    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
+        pControl->SetFocus();
+}
+
+BOOL CTestSettingsDialog::DestroyWindow()
+{
+    m_bCreated = 0;
+    return CDialog::DestroyWindow();
+}
+
+void CTestSettingsDialog::RefreshPage()
+{
+    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
+        pControl->SetFocus();
+}
+
+BOOL CTestSettingsDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_pView != nullptr)
+        m_pView->LayoutPageIfPending(this, 1.0);
+    return TRUE;
+}

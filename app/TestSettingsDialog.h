@@ -67,6 +67,15 @@ public:
     // over the settings of the direction that was current.
     void SetTestDirection(wchar_t chDirectionLetter);
 
+    // The page window: ShowPage creates and shows it (its layout taken when
+    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
+    // remembered control the focus again while it is open.
+    void ShowPage();
+    BOOL DestroyWindow() override;
+    void RefreshPage();
+    BOOL OnInitDialog() override;
+    int m_bHiddenForPrint = 0;       // closed while the pages are hidden; opened again afterwards
+
     // The five automated-test parameters as typed (the files hold these).
     CString m_strTargetTolerance;    // Pa
     CString m_strDataSamples;        // readings averaged per station

@@ -2,3 +2,5 @@
 #include "app/Simbrel1View.h"
 
 void CSimbrel1View::AddHelpPdfMenu() {}
+
+void CSimbrel1View::ClearViewBackground() {}

@@ -5,8 +5,15 @@ CString CDateFormatter::FormatDate(int nYear, int nMonth, int nDay) const
     return FormatDateForLocale(GetThreadLocale(), nYear, nMonth, nDay);
 }
 
+bool CDateFormatter::IsPlausibleDate(int nYear, int nMonth, int nDay)
+{
+    return nMonth >= 1 && nMonth <= 12 && nDay >= 1 && nDay <= 31 && nYear >= 1900 && nYear <= 9999;
+}
+
 CString CDateFormatter::FormatDateForLocale(LCID lcid, int nYear, int nMonth, int nDay)
 {
+    if (!IsPlausibleDate(nYear, nMonth, nDay))
+        return CString();
     CString strYear, strMonth, strDay;
     strYear.Format(L"%d", nYear);
     strMonth.Format(L"%d", nMonth);

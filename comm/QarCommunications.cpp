@@ -1,11 +1,21 @@
 #include "comm/QarCommunications.h"
 
+#include <climits>
 #include <cmath>
 #include <ctime>
 #include <cwchar>
 
 #include "app/Lifecycle.h"
 #include "comm/DateFormatter.h"
+
+namespace {
+
+// After an autozero that went unanswered: a gauge has at most a few bytes
+// left to send, so anything beyond these is a device that keeps talking.
+constexpr int kAutoZeroDrainMaxBytes = 1024;
+constexpr ULONGLONG kAutoZeroDrainMaxMs = 2000;
+
+}  // namespace
 
 CQarCommunications::CQarCommunications()
 {
@@ -244,7 +254,10 @@ short CQarCommunications::ReadChannelCount()
         return 0;
     short nCount;
     if (!m_bGauge) {
-        nCount = static_cast<short>(read_box(18, 0));
+        // Seven register digits would wrap into a short, perhaps into a
+        // box's count: such a value is no count.
+        const int nRegister = read_box(18, 0);
+        nCount = static_cast<short>(nRegister > SHRT_MAX ? 0 : nRegister);
     } else if (!m_bRQ80) {
         const unsigned short nValue = ReadEeprom(248);
         nCount = nValue == 9999 ? 0 : static_cast<short>(nValue);
@@ -278,8 +291,11 @@ double CQarCommunications::ReadChannel(const CChannelCalibration& channel)
 
     double dValue = 0.0;
     if (m_bNetwork) {
+        // The request leaves m_bOverRange for a reading beyond the range
+        // and m_bFailed for anything else.
         if (!ReadChannelWifi(channel.m_nChannel, dValue)) {
-            m_bFailed = 1;
+            if (!m_bOverRange)
+                m_bFailed = 1;
             return 0.0;
         }
         return CheckGaugeLimits(dValue);
@@ -321,7 +337,10 @@ void CQarCommunications::AutoZeroChannel(CChannelCalibration& channel)
         return;
     }
     if (m_bNetwork) {
-        WifiAutoZero();
+        // Unconfirmed counts as failed, as a missing acknowledgement does on
+        // a serial gauge, so that the autozero job tries again.
+        if (!WifiAutoZero())
+            m_bFailed = 1;
         return;
     }
     channel.m_dZero[0] = 0.0;
@@ -335,7 +354,7 @@ void CQarCommunications::AutoZeroChannel(CChannelCalibration& channel)
         return;
     }
     if (ReadByte(3500) == 9999) {
-        DrainReceive();
+        DrainReceive(m_nReplyTimeout, kAutoZeroDrainMaxBytes, kAutoZeroDrainMaxMs);
         m_bFailed = 1;
         return;
     }
@@ -513,6 +532,8 @@ void CQarCommunications::ClearIdentityAndPurge()
 
 CString CQarCommunications::FormatNumericDate(int nYear, int nMonth, int nDay)
 {
+    if (!CDateFormatter::IsPlausibleDate(nYear, nMonth, nDay))
+        return CString();
     CString strDate;
     strDate.Format(nMonth < 10 ? L"%d0%d" : L"%d%d", nYear, nMonth);
     strDate.AppendFormat(nDay < 10 ? L"0%d" : L"%d", nDay);

@@ -12,6 +12,7 @@
 
 #include <winsock2.h>
 
+#include <atomic>
 #include <vector>
 
 #include "comm/ChannelCalibration.h"
@@ -76,15 +77,37 @@ public:
     // Data-acquisition box protocol.
     int read_box(int nRegister, int nRangeFlag);
     double ReadBoxDecimal(int nRegister, int nRangeFlag);
+    // Box operations that nothing calls yet.
+    void SetDigitalOutputs(int bOutputA, int bOutputB);
+    int WriteAnalogValue(short nChannel, double dValue, int nRangeFlag);
+    double ReadReferenceVoltage();
 
     // Network gauge protocol.
+    // A request has at most 31 characters; a reply is cut off (and the
+    // connection closed) past kMaxReplyLength characters or kReplyTotalMs
+    // of the program clock; each piece of it may take kReplyWaitMs.
+    enum { kMaxRequestLength = 31, kMaxReplyLength = 4096, kReplyWaitMs = 5000, kReplyTotalMs = 15000 };
     int OpenWifiConnection(const CWifiDeviceInfo& device);
     bool CloseWifiConnection();
     int SendWifiCommand(const CString& strCommand);
+    short SendWifiRequest(const wchar_t* pszCommand, int nNumber);
     short RecvWiflyDataString(const CString& strCommand, CString& strValue, int bRaw);
+    int ExpectWifiConfirmation(const wchar_t* pszExpected);
     short GetWifiByte(int nTimeoutMs);
     CString GetWifiLinkSettings();
     CString GetCalibrationRecord();
+    // Both channels from one "G0" request; 1 read, 0 failed (the flags tell why).
+    int ReadBothChannelsWifi(double& dChannelA, double& dChannelB);
+    int ReadChannelWifi(int nChannel, double& dValue);
+    int ReadFirmwareWifi(short& nFirmware);
+    int WifiAutoZero();
+    // Requests that nothing in the system makes.
+    CString GetWifiVersion();
+    int ReadZeroValuesWifi(CString& strZeros);
+    int SendFanSetting(short nValue);
+    static CString GetWsaErrorText(int nError);
+    static unsigned char HexPairToByte(const CString& strPair);
+    static CString GetJsonValue(const CString& strJson, const CString& strKey);
 
     CString m_strCalDateDigits;
     CString m_strTypeText;
@@ -135,7 +158,9 @@ public:
     int m_bNetwork = 0;
     int m_bSocketOpen = 0;
     CWifiDeviceInfo m_Device;
-    int m_bBusy = 0;
+    // Set by a worker for the length of a network request and read by the
+    // user-interface thread's keep-alive, hence atomic.
+    std::atomic<int> m_bBusy{0};
     CString m_strLastError;
     SOCKET m_ConnectSocket = INVALID_SOCKET;
 
@@ -149,7 +174,9 @@ private:
     int GaugeHandshake();
     void PurgeBoth();
     void PurgeReceive();
-    void DrainReceive();
+    // Reads what a device still sends after a failed exchange, bounded by
+    // bytes and time, then clears both buffers.
+    void DrainReceive(int nByteTimeoutMs, int nMaxBytes, ULONGLONG nMaxMs);
     short IdentifySerialGauge();
     int ReadMemoryFloat(int nAddress, float& fValue);
 
@@ -159,16 +186,22 @@ private:
     void ZeroBoxChannel(CChannelCalibration& channel);
     int SetBoxFanSpeed(short nValue);
     int ReadCalibrationDateBox();
+    // Box helpers: the command byte and a register's seven packed digits.
+    static int MakeBoxCommand(int nOperation, int nAddress, int nRange);
+    int GetBoxAddress(short nChannel) const;
+    bool ReadBoxDigits(int nRegister, int nRangeFlag, int nTimeoutMs, bool bRefusable, long& nDigits);
     short IdentifyRQ80();
     short IdentifyWifiGauge();
     unsigned short ReadEepromWifi(unsigned short nAddress);
     double ReadBatteryWifi();
-    int ReadFirmwareWifi(short& nFirmware);
-    int ReadChannelWifi(int nChannel, double& dValue);
-    int WifiAutoZero();
     int SetWifiFanSpeed(short nValue);
     int SetWifiDashDisplay(bool bOn);
     int SendWifiByte(unsigned char nByte);
+    // Network helpers: every byte of a request out, one request with its
+    // reply value, and the failure of a reply whose value is unusable.
+    bool SendAllBytes(const char* pBytes, int nBytes, int& nError);
+    bool WifiRequest(const wchar_t* pszCommand, int nNumber, CString& strValue);
+    void RejectWifiValue(const wchar_t* pszCommand);
 
     // Puts the port's standing time-outs back after per-byte reads.
     bool RestoreStandingTimeouts();

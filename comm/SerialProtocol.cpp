@@ -26,12 +26,17 @@ void CQarCommunications::PurgeReceive()
         PurgeComm(m_hPort, PURGE_RXCLEAR);
 }
 
-// Reads until nothing more arrives; bounded, so that a device that keeps
-// sending cannot hold the link.
-void CQarCommunications::DrainReceive()
+// Reads what the device still sends until it has been quiet for one byte
+// time, then clears both buffers. Bounded by bytes and by time, so that a
+// device that keeps sending holds neither a worker nor the user-interface
+// thread.
+void CQarCommunications::DrainReceive(int nByteTimeoutMs, int nMaxBytes, ULONGLONG nMaxMs)
 {
-    for (int i = 0; i < 1024 && ReadByte(m_nReplyTimeout) != kFailed; ++i) {
-    }
+    const ULONGLONG nStart = GetTickCount64();
+    for (int i = 0; i < nMaxBytes && GetTickCount64() - nStart < nMaxMs; ++i)
+        if (ReadByte(nByteTimeoutMs) == kFailed)
+            break;
+    PurgeBoth();
 }
 
 int CQarCommunications::sendbyte(unsigned char nByte)

@@ -9,6 +9,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/File.h"
+#include "framework/FileDialog.h"
 #include "framework/FrameWnd.h"
 #include "framework/GdiObject.h"
 #include "framework/Geometry.h"
@@ -18,4 +19,5 @@
 #include "framework/UiAnswerer.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
+#include "framework/WinThread.h"
 #include "framework/Wnd.h"

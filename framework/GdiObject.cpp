@@ -2,6 +2,7 @@
 
 #include "framework/Dc.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cwchar>
 #include <map>
@@ -40,6 +41,17 @@ private:
     }
 };
 
+namespace {
+
+std::atomic<long> g_nLiveGdiObjects{0};
+
+}  // namespace
+
+long CGdiObject::GetLiveObjectCount()
+{
+    return g_nLiveGdiObjects.load();
+}
+
 CGdiObject::~CGdiObject()
 {
     DeleteObject();
@@ -66,6 +78,8 @@ bool CGdiObject::Attach(HGDIOBJ hObject)
         return false;
     if (hObject != m_hObject)
         DeleteObject();
+    if (!m_bOwner)
+        ++g_nLiveGdiObjects;
     m_hObject = hObject;
     m_bOwner = true;
     return true;
@@ -75,12 +89,16 @@ void CGdiObject::AttachView(HGDIOBJ hObject)
 {
     if (hObject != m_hObject)
         DeleteObject();
+    else if (m_bOwner)
+        --g_nLiveGdiObjects;   // the same handle, no longer ours to delete
     m_hObject = hObject;
     m_bOwner = false;
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
+    if (m_bOwner && m_hObject != nullptr)
+        --g_nLiveGdiObjects;
     m_bOwner = false;
     return std::exchange(m_hObject, nullptr);
 }
@@ -91,7 +109,10 @@ bool CGdiObject::DeleteObject()
     const bool bOwner = std::exchange(m_bOwner, false);
     if (hObject == nullptr)
         return false;
-    return !bOwner || ::DeleteObject(hObject) != FALSE;
+    if (!bOwner)
+        return true;
+    --g_nLiveGdiObjects;
+    return ::DeleteObject(hObject) != FALSE;
 }
 
 bool CGdiObject::CreateStockObject(int nIndex)

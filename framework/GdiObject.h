@@ -46,6 +46,10 @@ public:
     static CGdiObject* FromHandle(HGDIOBJ hObject);
     // Deletes the calling thread's temporary objects (not their handles).
     static void DeleteTempMap();
+    // Handles owned by wrapper objects right now, over all threads. Leak
+    // tests compare it before and after drawing: Wine gives no count of a
+    // process's GDI objects (GetGuiResources returns 0).
+    static long GetLiveObjectCount();
 
 protected:
     // Holds hObject as a view: the destructor leaves it alone.

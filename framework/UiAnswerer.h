@@ -8,6 +8,7 @@
 #include <windows.h>
 
 class CDialog;
+class CString;
 
 // What the program's own message box shows, as an answerer sees it.
 struct CUiMessage {
@@ -27,6 +28,18 @@ public:
     virtual CUiMessage GetUiMessage() const = 0;
 };
 
+// A common file dialog (framework/FileDialog.h) about to run, as an answerer
+// sees it; the texts are valid during the call.
+struct CUiFileDialog {
+    BOOL bOpen;                   // Open (else Save As)
+    const wchar_t* pszTitle;      // "" for the system's own
+    const wchar_t* pszFilter;     // in the "Name (*.ext)|*.ext||" form
+    const wchar_t* pszDefExt;
+    const wchar_t* pszFileName;   // the name offered
+    const wchar_t* pszInitialDir;
+    DWORD dwFlags;                // OFN_...
+};
+
 class CUiAnswerer {
 public:
     virtual ~CUiAnswerer() = default;
@@ -40,6 +53,10 @@ public:
     // without showing it; return false to let it run (the test then drives
     // it, for example through posted messages or a timer).
     virtual bool AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult) = 0;
+
+    // A file dialog about to run: return IDOK with the chosen full path in
+    // strPath, or IDCANCEL, as if the person had chosen so.
+    virtual INT_PTR AnswerFileDialog(const CUiFileDialog& dialog, CString& strPath) = 0;
 };
 
 // Installs an answerer for the calling program (nullptr: people answer);

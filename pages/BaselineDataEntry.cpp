@@ -27,3 +27,5 @@ CString CBaselineDataEntry::WriteToFile(int /*nSlot*/)
 {
     return CString();
 }
+
+void CBaselineDataEntry::ReadFromFile() {}

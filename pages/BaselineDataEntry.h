@@ -17,6 +17,7 @@ public:
     void ClearData(int nSlot);
     // The slot's lines of the test-data section.
     CString WriteToFile(int nSlot);
+    void ReadFromFile();
 
     CSimbrel1View* m_pView = nullptr;
     int m_nDataSource[2] = {};   // 0 individual readings, 1 the gauge's baseline mode

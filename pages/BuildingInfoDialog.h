@@ -16,11 +16,22 @@ public:
     // Empties every text and zeroes the dimensions and the country-specific
     // flags; the unit labels and the change flags stay.
     void ClearData();
+    // Its four sections of the test and configuration files, headers included.
+    CString WriteToFile() const;
+    void ReadFromFile(int bWithDate);
     // Parses the dimension texts into the numbers (every one when forced).
     void UpdateDimensionValues(int bForce);
     // Slot's dimensions after a change of length unit: volume x ratio³,
     // areas x ratio², height x ratio.
     void ConvertDimensionUnits(double dRatio, int nSlot);
+
+    // The page window: ShowPage creates and shows it (its layout taken when
+    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
+    // remembered control the focus again while it is open.
+    void ShowPage();
+    BOOL DestroyWindow() override;
+    void RefreshPage();
+    BOOL OnInitDialog() override;
 
     CSimbrel1View* m_pView = nullptr;
     int m_bCreated = 0;          // the page window exists

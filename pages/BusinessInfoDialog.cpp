@@ -20,3 +20,10 @@ void CBusinessInfoDialog::ClearData()
 }
 
 void CBusinessInfoDialog::ImportLogoFile(const CString&) {}
+
+CString CBusinessInfoDialog::WriteToFile() const
+{
+    return CString();
+}
+
+void CBusinessInfoDialog::ReadFromFile() {}

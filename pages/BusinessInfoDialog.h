@@ -14,6 +14,9 @@ public:
     ~CBusinessInfoDialog() override;
 
     void ClearData();
+    // The "BUSINESS INFO" section of the test and configuration files.
+    CString WriteToFile() const;
+    void ReadFromFile();
     void ImportLogoFile(const CString& strPath);
 
     CSimbrel1View* m_pView = nullptr;

@@ -13,6 +13,19 @@ public:
     ~CCommentsDialog() override;
 
     void ClearData();
+    // The "COMMENTS" section of the files.
+    CString WriteToFile() const;
+    void ReadFromFile();
+
+    // The page window: ShowPage creates and shows it (its layout taken when
+    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
+    // remembered control the focus again while it is open.
+    void ShowPage();
+    BOOL DestroyWindow() override;
+    void RefreshPage();
+    BOOL OnInitDialog() override;
+    // Takes the edited comment text into m_strComments.
+    void UpdateCommentText();
 
     CSimbrel1View* m_pView = nullptr;
     int m_bCreated = 0;          // the page window exists

@@ -20,3 +20,10 @@ void CCustomPressuresDialog::ClearData()
         for (double& dPressure : row)
             dPressure = 0.0;
 }
+
+CString CCustomPressuresDialog::WriteToFile() const
+{
+    return CString();
+}
+
+void CCustomPressuresDialog::ReadFromFile() {}

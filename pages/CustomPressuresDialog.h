@@ -16,6 +16,9 @@ public:
 
     // No custom targets: every text empty and every parsed pressure 0.
     void ClearData();
+    // The "CUSTOM PRESSURES INFO" section of the files.
+    CString WriteToFile() const;
+    void ReadFromFile();
 
     CSimbrel1View* m_pView = nullptr;
     CString m_strPressure[kPressureCount];   // Pa as typed; empty = no target

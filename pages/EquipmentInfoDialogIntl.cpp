@@ -25,3 +25,10 @@ void CEquipmentInfoDialogIntl::ClearData()
 void CEquipmentInfoDialogIntl::ReadDefaultsFile()
 {
 }
+
+CString CEquipmentInfoDialogIntl::WriteToFile() const
+{
+    return CString();
+}
+
+void CEquipmentInfoDialogIntl::ReadFromFile() {}

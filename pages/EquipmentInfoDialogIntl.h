@@ -16,6 +16,9 @@ public:
     // The equipment of a new test: fan 'Type S (230V)', gauge "RQ40", no
     // serial numbers. The calibration dates stay.
     void ClearData();
+    // The "EQUIPMENT INFO" section of the files.
+    CString WriteToFile() const;
+    void ReadFromFile();
     void ReadDefaultsFile();
 
     CSimbrel1View* m_pView = nullptr;

@@ -15,9 +15,20 @@ public:
     ~CISO9972DataEntryDialog() override;
 
     void ClearData();
+    // The "ISO9972 DATA INFO" section of the files.
+    CString WriteToFile() const;
+    void ReadFromFile();
     // The limit value after a change of units, and its unit text.
     void ConvertLimitValueUnits(double dFlowRatio, double dLengthRatio);
     void GetLimitValueUnits();
+
+    // The page window: ShowPage creates and shows it (its layout taken when
+    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
+    // remembered control the focus again while it is open.
+    void ShowPage();
+    BOOL DestroyWindow() override;
+    void RefreshPage();
+    BOOL OnInitDialog() override;
 
     CSimbrel1View* m_pView = nullptr;
     int m_bCreated = 0;          // the page window exists

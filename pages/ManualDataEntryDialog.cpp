@@ -36,3 +36,5 @@ CString CManualDataEntryDialog::WriteToFile(int /*nSlot*/)
 {
     return CString();
 }
+
+void CManualDataEntryDialog::ReadFromFile() {}

@@ -21,6 +21,7 @@ public:
     void ClearData(int nSlot);
     // The slot's rows as key lines of the test-data section.
     CString WriteToFile(int nSlot);
+    void ReadFromFile();
     // The flow texts of both slots times the factor (a change of flow unit).
     void ScaleFlowTexts(double dFactor);
 

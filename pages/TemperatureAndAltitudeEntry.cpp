@@ -30,3 +30,5 @@ CString CTemperatureAndAltitudeEntry::WriteToFile(int /*nSlot*/, int /*nTestInde
 {
     return CString();
 }
+
+void CTemperatureAndAltitudeEntry::ReadFromFile() {}

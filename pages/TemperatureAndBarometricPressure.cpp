@@ -29,3 +29,5 @@ CString CTemperatureAndBarometricPressure::WriteToFile(int /*nSlot*/, int /*nTes
 {
     return CString();
 }
+
+void CTemperatureAndBarometricPressure::ReadFromFile() {}

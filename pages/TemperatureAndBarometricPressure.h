@@ -19,6 +19,7 @@ public:
     void ClearDirection(int nSlot);
     // The test's lines of the test-data section.
     CString WriteToFile(int nSlot, int nTestIndex);
+    void ReadFromFile();
 
     CSimbrel1View* m_pView = nullptr;
     // As typed: temperatures in the current temperature unit, altitude in

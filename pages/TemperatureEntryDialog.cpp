@@ -28,3 +28,5 @@ CString CTemperatureEntryDialog::WriteToFile(int /*nSlot*/, int /*nTestIndex*/)
 {
     return CString();
 }
+
+void CTemperatureEntryDialog::ReadFromFile() {}

@@ -18,6 +18,7 @@ public:
     void ClearDirection(int nSlot);
     // The test's lines of the test-data section.
     CString WriteToFile(int nSlot, int nTestIndex);
+    void ReadFromFile();
 
     CSimbrel1View* m_pView = nullptr;
     // Set while the test data reader asks for values an older file lacks;

@@ -385,3 +385,78 @@ void CTestGraph1::UpdateRingCalibration(int /*d*/)
 void CTestGraph1::UpdateFlowUnitLabel()
 {
 }
+
+// The screen's window.
+
+int CTestGraph1::ShowTestGraph()
+{
+    if (m_bOpenFails)
+        return 0;
+    if (GetSafeHwnd() == nullptr) {
+        m_bShown = 1;
+        if (!Create(IDD)) {
+            m_bShown = 0;
+            return 0;
+        }
+    }
+    ShowWindow(SW_SHOW);
+    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
+        pControl->SetFocus();
+    return 1;
+}
+
+BOOL CTestGraph1::DestroyWindow()
+{
+    m_bShown = 0;
+    return CDialog::DestroyWindow();
+}
+
+void CTestGraph1::RefreshControls()
+{
+    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
+        pControl->SetFocus();
+}
+
+BOOL CTestGraph1::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_pView != nullptr)
+        m_pView->LayoutPageIfPending(this, 1.0);
+    return TRUE;
+}
+
+CString CTestGraph1::WriteTestData(int, const CString&)
+{
+    return CString();
+}
+
+CString CTestGraph1::WriteDeviceInfo()
+{
+    return CString();
+}
+
+void CTestGraph1::ReadTestData(int, const CString&) {}
+
+// Message pump of the long operations.
+int CTestGraph1::PumpMessages()
+{
+    MSG msg;
+    int bDispatched = 0;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        // A click waiting is the caller's: the sequence looks for it itself.
+        if (msg.message == WM_LBUTTONDOWN)
+            return 1;
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            break;
+        // A timer tick would re-enter the test step; a quit would end the
+        // program in the middle of the operation.
+        if (msg.message == WM_TIMER || msg.message == WM_QUIT)
+            continue;
+        if (GetSafeHwnd() != nullptr && PreTranslateMessage(&msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+        bDispatched = 1;
+    }
+    return bDispatched;
+}

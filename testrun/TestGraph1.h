@@ -8,10 +8,14 @@
 // post-test baseline). Test indexes are 0-based here.
 #pragma once
 
+#include <vector>
+
 #include "framework/Dialog.h"
 #include "framework/GdiObject.h"
 
 class CEquipmentInfoDialogIntl;
+struct CDeviationFinding;
+struct CTestCheckInput;
 class CFanCalibrationDialog;
 class CManualDataEntryDialog;
 class CSimbrel1View;
@@ -44,6 +48,11 @@ public:
     void ResetTestData();
     // ResetTestData, and every deviation and both slots of the manual grid.
     void ClearAllTestData();
+    // The test-data section of slot d (keys with strPrefix) and the
+    // "CONNECTED MANOMETER(S) INFO" section of a test file, without headers.
+    CString WriteTestData(int d, const CString& strPrefix);
+    void ReadTestData(int d, const CString& strPrefix);
+    CString WriteDeviceInfo();
 
     // Room for the writers of a slot. Every test keeps one entry free for its
     // closing marker, so a running test can always be closed.
@@ -91,6 +100,29 @@ public:
     void CheckStackEffect(int d, int t);
     void AddDeviation(int nPosition, UINT nStringId, int d, int t);
 
+    // Checks of each test against its standard (tests of slot d, index t):
+    // each rule a test breaks leaves its text at its position of the test's
+    // deviation list; the positions a check owns are emptied first.
+    void CheckTestAgainstStandard(int d, int t, int bRecompute);
+    void CheckCgsbTest(int d, int t);
+    void CheckEn13829Test(int d, int t);
+    void CheckIso9972Test(int d, int t);
+    void CheckAstmE779Test(int d, int t);
+    void CheckFitLimits(int d, int t);
+    void ClearTestDeviations(int d, int t);
+    // 1 when the building height is entered; otherwise sends the user to
+    // the building page's height field and returns 0.
+    int CheckBuildingHeight();
+    // Data points of test t (markers left out); 0 for a test that does not
+    // exist or whose group is not closed within the used entries.
+    int GetTestPointCount(int d, int t) const;
+    int GetCheckStandard() const;
+    CTestCheckInput GatherCheckInput(int d, int t) const;
+    void StoreFindings(int d, int t, const std::vector<CDeviationFinding>& findings);
+    // The start all four standards' checks share; false when the test is
+    // not checked.
+    bool BeginTestCheck(int d, int t, bool bStandardFits);
+
     // Ring name for display: "A" to "E" on the blower-door fans, "1" to "4"
     // on the others, "Open" for the open fan and anything else.
     static CString GetRingLabel(int nRing, wchar_t chFanCode);
@@ -125,6 +157,24 @@ public:
     void RedrawGraph();
     void UpdateRingCalibration(int d);
     void UpdateFlowUnitLabel();
+
+    // The screen's window: ShowTestGraph opens it and returns non-zero when
+    // it was created (its layout taken when the view asks for one);
+    // DestroyWindow closes it; RefreshControls gives the remembered control
+    // the focus again while it is shown. The placement of its last layout is
+    // the view's m_TestGraphPlacement.
+    int ShowTestGraph();
+    BOOL DestroyWindow() override;
+    void RefreshControls();
+    BOOL OnInitDialog() override;
+    int m_bHiddenForPrint = 0;   // closed while the pages are hidden; opened again afterwards
+    int m_bOpenFails = 0;        // while set, ShowTestGraph opens nothing and returns 0
+
+    // Message pump of the long operations (scans, reconnections): leaves a
+    // waiting left click queued for the caller (returns 1 at once), else
+    // dispatches every waiting message but timer and quit messages; 1 when
+    // it dispatched one. Works whether or not the screen's window exists.
+    int PumpMessages();
 
     // Axis ranges of the leakage graph per slot (Pa and flow units).
     double m_AxisPmin[2] = {};

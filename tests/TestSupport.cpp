@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "framework/Dialog.h"
+#include "framework/String.h"
 
 namespace {
 std::string Narrow(const std::wstring& s)
@@ -40,6 +41,27 @@ void CTestAnswerer::ReplyToProgramMessage(UINT nIDText, INT_PTR nResult, std::ws
 void CTestAnswerer::RunProgramMessage(UINT nIDText, std::function<void(CDialog*)> before)
 {
     m_programReplies.push_back({nIDText, true, 0, {}, std::move(before)});
+}
+
+void CTestAnswerer::ReplyToFileDialog(std::wstring path)
+{
+    m_fileReplies.push_back(std::move(path));
+}
+
+INT_PTR CTestAnswerer::AnswerFileDialog(const CUiFileDialog& dialog, CString& strPath)
+{
+    fileDialogs.push_back({dialog.bOpen, dialog.pszTitle, dialog.pszFilter, dialog.pszDefExt, dialog.pszFileName,
+                           dialog.pszInitialDir, dialog.dwFlags});
+    if (m_fileReplies.empty()) {
+        ADD_FAILURE() << "unanswered file dialog: " << Narrow(fileDialogs.back().title);
+        return IDCANCEL;
+    }
+    const std::wstring path = m_fileReplies.front();
+    m_fileReplies.erase(m_fileReplies.begin());
+    if (path.empty())
+        return IDCANCEL;
+    strPath = CString(path);
+    return IDOK;
 }
 
 int CTestAnswerer::AnswerMessageBox(const wchar_t* pszText, UINT nType)

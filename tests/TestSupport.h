@@ -19,6 +19,16 @@ public:
     struct ShownDialog {
         UINT nIDTemplate;
     };
+    // A file dialog as it was about to run.
+    struct ShownFileDialog {
+        BOOL bOpen;
+        std::wstring title;
+        std::wstring filter;
+        std::wstring defExt;
+        std::wstring fileName;
+        std::wstring initialDir;
+        DWORD dwFlags;
+    };
     // One of the program's own message boxes (a dialog with CUiMessageSource).
     struct ShownProgramMessage {
         UINT nIDTemplate;
@@ -41,17 +51,22 @@ public:
     // given, a part of the text shown); they are not matched by template.
     void ReplyToProgramMessage(UINT nIDText, INT_PTR nResult, std::wstring textContains = {});
     void RunProgramMessage(UINT nIDText, std::function<void(CDialog*)> before = nullptr);
+    // The next file dialog chooses this full path; an empty path cancels it.
+    void ReplyToFileDialog(std::wstring path);
 
     int AnswerMessageBox(const wchar_t* pszText, UINT nType) override;
     bool AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult) override;
+    INT_PTR AnswerFileDialog(const CUiFileDialog& dialog, CString& strPath) override;
 
     std::vector<ShownMessage> messages;
     std::vector<ShownDialog> dialogs;
     std::vector<ShownProgramMessage> programMessages;
+    std::vector<ShownFileDialog> fileDialogs;
 
     bool AllRepliesUsed() const
     {
-        return m_messageReplies.empty() && m_dialogReplies.empty() && m_programReplies.empty();
+        return m_messageReplies.empty() && m_dialogReplies.empty() && m_programReplies.empty() &&
+               m_fileReplies.empty();
     }
 
 private:
@@ -77,6 +92,7 @@ private:
     std::vector<MessageReply> m_messageReplies;
     std::vector<DialogReply> m_dialogReplies;
     std::vector<ProgramReply> m_programReplies;
+    std::vector<std::wstring> m_fileReplies;
 };
 
 // Installs an answerer for one scope and puts the previous one back.

@@ -24,6 +24,7 @@
 //   pressure <1|2> ramp <start> <step>
 //   zerodelay <ms>                time the autozero takes (default 30)
 //   pace on|off                   send at the line rate of 9600 baud, 1.042 ms a byte
+//   pace <ms>                     send one byte every <ms> milliseconds (a slow line)
 //   fault <kind> <command|any> [skip [count [value]]]
 //       silent   the command is ignored, as if it never arrived
 //       badack   the acknowledgement is the command plus two, and the
@@ -36,6 +37,12 @@
 //   clear | plug | stats | log | quit
 //     stats: rx=<bytes> fan=<value> zeros=<count> dash=<0|1> reenable=<count> readings=<count>
 //     log: the command bytes received since the last "log"
+//
+// With "box 2" or "box 8" as the first control line it is a data-acquisition
+// box instead, with the control lines of tools/BoxModel.h.
+//
+// "gaugesim.exe net rq80|rq40 [port]" is a network gauge on 127.0.0.1
+// instead, with the control lines of tools/NetworkGaugeModel.h.
 #include <windows.h>
 
 #include <chrono>
@@ -49,6 +56,8 @@
 #include <thread>
 #include <vector>
 
+#include "tools/BoxModel.h"
+#include "tools/NetworkGaugeModel.h"
 #include "tools/GaugeFloat.h"
 
 namespace {
@@ -164,6 +173,7 @@ private:
     double m_dZero[2] = {};
     int m_nZeroDelayMs = 30;
     bool m_bPace = false;
+    double m_dByteMs = kByteMs;
     double m_dLineFreeMs = 0.0;
     bool m_bUnplugged = false;
     std::vector<Fault> m_faults;
@@ -251,7 +261,9 @@ std::string CGauge::Apply(const std::string& line)
     } else if (word == "pace") {
         std::string onOff;
         in >> onOff;
-        m_bPace = onOff == "on";
+        const double dMs = std::atof(onOff.c_str());
+        m_bPace = onOff == "on" || dMs > 0.0;
+        m_dByteMs = dMs > 0.0 ? dMs : kByteMs;
     } else if (word == "fault") {
         std::string kind, command;
         Fault fault;
@@ -325,14 +337,14 @@ void CGauge::Send(std::vector<unsigned char> reply, double dReceivedMs)
     }
     // The byte that asked took one byte time to arrive; each byte of the
     // answer leaves when it would have been fully on the line.
-    double dStart = dReceivedMs + kByteMs;
+    double dStart = dReceivedMs + m_dByteMs;
     if (dStart < m_dLineFreeMs)
         dStart = m_dLineFreeMs;
     for (size_t i = 0; i < reply.size(); ++i) {
-        WaitUntil(dStart + kByteMs * static_cast<double>(i + 1));
+        WaitUntil(dStart + m_dByteMs * static_cast<double>(i + 1));
         WriteFile(m_hPort, &reply[i], 1, &nWritten, nullptr);
     }
-    m_dLineFreeMs = dStart + kByteMs * static_cast<double>(reply.size());
+    m_dLineFreeMs = dStart + m_dByteMs * static_cast<double>(reply.size());
 }
 
 Fault* CGauge::TakeFault(unsigned char nCommand)
@@ -553,11 +565,15 @@ void ReadControlLines(CGauge& gauge)
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc > 1 && std::wstring(argv[1]) == L"net")
+        return RunNetworkGaugeModel(argc, argv);
     if (argc < 2 || _wtoi(argv[1]) <= 0) {
         std::fputs("usage: gaugesim <COM number> [-c \"control line\"]...\n", stderr);
         return 1;
     }
     const int nComNumber = _wtoi(argv[1]);
+    if (argc > 3 && std::wstring(argv[2]) == L"-c" && std::wstring(argv[3]).rfind(L"box", 0) == 0)
+        return RunBoxSimulator(nComNumber, argc - 2, argv + 2);
     wchar_t szPath[32];
     swprintf(szPath, 32, L"\\\\.\\COM%d", nComNumber);
     HANDLE hPort = CreateFileW(szPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -281,10 +281,13 @@ TEST(DelayTest, WaitsOnTheProgramClockUntilItHasAdvancedEnough)
     }
     EXPECT_EQ(4, clock.m_nReadings);
 
-    // The real clock: no shorter than asked.
-    const ULONGLONG nStart = ::GetTickCount64();
+    // The real clock: no shorter than asked, measured on a fine clock.
+    LARGE_INTEGER frequency, start, end;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
     CSimbrel1View::DelayMs(40);
-    EXPECT_GE(::GetTickCount64() - nStart, 30u);
+    ::QueryPerformanceCounter(&end);
+    EXPECT_GE((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart, 39);
 }
 
 }  // namespace

@@ -281,6 +281,10 @@ TEST_F(PreferencesTest, ValuesOfEveryShape)
          Pressure(std::wstring(129, L'8'))},
         {"pressure longer than 260 bytes", L"AirflowAtPressure", REG_SZ, Text(s130 + L'\0'), Pressure(L"50")},
         {"no pressure", L"Other", REG_SZ, Text(L"75"), Pressure(L"50")},
+        {"pressure that is a format", L"AirflowAtPressure", REG_SZ, Text(std::wstring(L"%s%n", 5)),
+         Pressure(L"50")},
+        {"pressure with a line break", L"AirflowAtPressure", REG_SZ, Text(std::wstring(L"75\nX: 1", 8)),
+         Pressure(L"50")},
     };
 
     CSimbrel1View* pView = new CSimbrel1View;

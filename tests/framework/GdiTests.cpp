@@ -394,6 +394,44 @@ TEST(GdiObjectTest, MovingTransfersOwnership)
     EXPECT_FALSE(IsLive(hA));
 }
 
+// Each step names the change of the live count it must make: only handles a
+// wrapper owns count, and each leaves the count exactly once.
+TEST(GdiObjectTest, LiveObjectCountFollowsOwnership)
+{
+    const long nStart = CGdiObject::GetLiveObjectCount();
+    auto live = [nStart] { return CGdiObject::GetLiveObjectCount() - nStart; };
+    {
+        CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+        EXPECT_EQ(live(), 1);
+        CPen moved(std::move(pen));
+        EXPECT_EQ(live(), 1);
+        ASSERT_TRUE(moved.CreatePen(PS_DOT, 1, RGB(1, 1, 1)));   // the old one is deleted
+        EXPECT_EQ(live(), 1);
+
+        const HGDIOBJ hLoose = moved.Detach();
+        EXPECT_EQ(live(), 0);
+        CPen* pView = CPen::FromHandle(static_cast<HPEN>(hLoose));
+        ASSERT_NE(pView, nullptr);
+        EXPECT_EQ(live(), 0);
+        CPen owner;
+        ASSERT_TRUE(owner.Attach(hLoose));
+        ASSERT_TRUE(owner.Attach(hLoose));   // the same handle again is still one
+        EXPECT_EQ(live(), 1);
+
+        CBrush stock;
+        ASSERT_TRUE(stock.CreateStockObject(BLACK_BRUSH));
+        EXPECT_EQ(live(), 1);
+        CFont font;
+        ASSERT_TRUE(CreateArial(font, -12));
+        EXPECT_EQ(live(), 2);
+        EXPECT_TRUE(font.DeleteObject());
+        EXPECT_FALSE(font.DeleteObject());
+        EXPECT_EQ(live(), 1);
+        CGdiObject::DeleteTempMap();
+    }
+    EXPECT_EQ(live(), 0);
+}
+
 TEST(GdiObjectTest, FromHandleGivesOneNonOwningViewPerHandleAndClass)
 {
     CPen pen(PS_SOLID, 1, RGB(0, 128, 0));
