@@ -352,8 +352,55 @@ public:
     void DisconnectAllDevices();
     void ClearViewBackground();
 
+    // Menu commands, first paint and help menu.
+    // The state of a menu command from the view's state: enabled, check
+    // mark (-1 left as it is) and text (empty: left as it is).
+    struct CCommandInput {
+        int bTestOpen;
+        int bTestInProgress;
+        int nDirectionsWithData;   // -1 none, 0 or 1 that slot, 2 both
+        wchar_t chMethod[2];       // method letter per slot
+        int nCurrentDirection;
+        int bZonal;
+        int nStandard;
+        int bLargeMeters;
+    };
+    struct CCommandState {
+        bool bEnabled;
+        int nCheck;
+        CString strText;
+    };
+    static CCommandState GetCommandState(UINT nID, const CCommandInput& input);
+    CCommandInput GetCommandInput() const;
+    // The test screen runs a test, or starts or ends one.
+    int IsTestInProgress() const;
+    void OnUpdateCommand(CCmdUI* pCmdUI);
+    void OnFileNewTest();
+    void OnOptionsEquipmentInfo();
+    void OnOptionsDeviceConnection();
+    void OnOptionsDisplayLargeMeters();
+    void BeginGoto();
+    void OnGotoBuildingTestInfo();
+    void OnGotoComments();
+    void OnGotoTestSettings();
+    void OnGotoTestGraph();
+    void OnGotoTestResults();
+    void OnGotoZoneData();
+    void OnGotoTestInformation();
+    void OnGotoStandardDataEntry();
+    void OnPaint();
+    void OnTimer(UINT_PTR nIDEvent);
+    void DrawBackgroundPicture(CDC* pDC);
+    // Where the background picture of nPicWidth x nPicHeight goes in a client
+    // area of nWidth x nHeight; false when there is nothing to draw.
+    static bool GetBackgroundPictureRect(int nWidth, int nHeight, int nPicWidth, int nPicHeight, CRect& rcPicture);
     // Help menu.
     void AddHelpPdfMenu();
+    // A help file's menu text: its name up to the first dot.
+    static CString GetHelpPdfEntryText(const CString& strFileName);
+    void OpenHelpPdf(const CString& strPath);
+    void OnHelpPdf(UINT nID);
+    int m_nHelpPdfCount = 0;
 
     // Message boxes and numeric edit fields. ShowMessage shows the text, or
     // string nIDText when the text is empty, with icon 175 (the system's

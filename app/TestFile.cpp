@@ -298,7 +298,7 @@ void CSimbrel1View::OnSaveConfigurationFile()
 
 void CSimbrel1View::OnUpdateSaveConfigurationFile(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(m_bTestOpen != 0);
+    pCmdUI->Enable(m_bTestOpen && !IsTestInProgress());
 }
 
 bool CSimbrel1View::OfferToSaveChanges()

@@ -42,7 +42,7 @@ CString OneLine(const CString& strValue)
 }
 }  // namespace
 
-CTestSettingsDialog::CTestSettingsDialog(CSimbrel1View* pView) : CDialog(IDD), m_pView(pView)
+CTestSettingsDialog::CTestSettingsDialog(CSimbrel1View* pView) : CPageDialog(IDD, pView)
 {
     TraceLifecycle("CTestSettingsDialog", true);
     m_bCreated = 0;
@@ -450,40 +450,4 @@ void CTestSettingsDialog::SetTestDirection(wchar_t chDirectionLetter)
         m_pTestGraph->m_bCurveValid = m_pTestGraph->m_CompletedTests[nSlot] > 0 ? 1 : 0;
     // The new direction starts with what the other one was set up with.
     CopyDirectionSettings(nSlot, 1 - nSlot, 1);
-}
-
-// The page window.
-
-void CTestSettingsDialog::ShowPage()
-{
-    if (GetSafeHwnd() == nullptr) {
-        m_bCreated = 1;
-        if (!Create(IDD)) {
-            m_bCreated = 0;
-            return;
-        }
-    }
-    ShowWindow(SW_SHOW);
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
-        pControl->SetFocus();
-}
-
-BOOL CTestSettingsDialog::DestroyWindow()
-{
-    m_bCreated = 0;
-    return CDialog::DestroyWindow();
-}
-
-void CTestSettingsDialog::RefreshPage()
-{
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
-        pControl->SetFocus();
-}
-
-BOOL CTestSettingsDialog::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    if (m_pView != nullptr)
-        m_pView->LayoutPageIfPending(this, 1.0);
-    return TRUE;
 }

@@ -3,13 +3,13 @@
 // the Test Settings page that edits them. The record outlives the page.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "app/PageDialog.h"
 
 class CFanCalibrationDialog;
 class CSimbrel1View;
 class CTestGraph1;
 
-class CTestSettingsDialog : public CDialog {
+class CTestSettingsDialog : public CPageDialog {
 public:
     enum { IDD = 148 };
 
@@ -67,15 +67,6 @@ public:
     // over the settings of the direction that was current.
     void SetTestDirection(wchar_t chDirectionLetter);
 
-    // The page window: ShowPage creates and shows it (its layout taken when
-    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
-    // remembered control the focus again while it is open.
-    void ShowPage();
-    BOOL DestroyWindow() override;
-    void RefreshPage();
-    BOOL OnInitDialog() override;
-    int m_bHiddenForPrint = 0;       // closed while the pages are hidden; opened again afterwards
-
     // The five automated-test parameters as typed (the files hold these).
     CString m_strTargetTolerance;    // Pa
     CString m_strDataSamples;        // readings averaged per station
@@ -85,10 +76,8 @@ public:
     CString m_strHighPressureLimit;  // Pa
     CString m_strFanStartPercent;    // percent of full fan speed
     int m_bZonalActive = 0;          // one switch for both slots
-    CSimbrel1View* m_pView = nullptr;
     CFanCalibrationDialog* m_pFanCalibration = nullptr;   // not owned
     CTestGraph1* m_pTestGraph = nullptr;                  // not owned
-    int m_bCreated = 0;              // the page window exists
     wchar_t m_chStandardLetter = 0;  // 'C', 'E', 'A', 'I', or 'U' for custom targets
     wchar_t m_chMethodLetter[2] = {};     // 'A', 'S' or 'M' per slot
     wchar_t m_chDirectionLetter[2] = {};  // 'P' in slot 0, 'D' in slot 1
@@ -101,7 +90,6 @@ public:
     int m_nZoneActive[2][kZoneSlots] = {};
     CString m_strZoneName[2][kZoneSlots];
     int m_nZoneReference[2][kZoneSlots] = {};   // 0 outside, 1 inside
-    int m_nFocusCtrlId = 0;
     int m_nStandard = 0;             // 0 CGSB, 1 EN 13829, 2 ASTM E779, 3 ISO 9972
     int m_bSetAsDefaults = 0;
 };

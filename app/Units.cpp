@@ -7,6 +7,7 @@
 
 #include "app/Globals.h"
 #include "app/TestSettingsDialog.h"
+#include "app/UnitsSelectionDialog.h"
 #include "calc/FanCalibrationDialog.h"
 #include "calc/TestResultsDialog.h"
 #include "pages/BuildingInfoDialog.h"
@@ -312,9 +313,24 @@ void CSimbrel1View::OnUnitsSelection()
     RefreshOpenPages();
 }
 
-INT_PTR CSimbrel1View::ShowUnitsSelectionDialog(int&, int&, int&, int&, int&)
+INT_PTR CSimbrel1View::ShowUnitsSelectionDialog(int& nFlowUnit, int& nBuildingUnit, int& nLeakageUnit,
+                                                 int& nTemperatureUnit, int& bSetAsDefaults)
 {
-    return IDCANCEL;
+    CUnitsSelectionDialog dialog(this);
+    dialog.m_pView = this;
+    dialog.m_nFlowUnit = nFlowUnit;
+    dialog.m_nBuildingUnit = nBuildingUnit;
+    dialog.m_nLeakageUnit = nLeakageUnit;
+    dialog.m_nTemperatureUnit = nTemperatureUnit;
+    const INT_PTR nResult = dialog.DoModal();
+    if (nResult == IDOK) {
+        nFlowUnit = dialog.m_nFlowUnit;
+        nBuildingUnit = dialog.m_nBuildingUnit;
+        nLeakageUnit = dialog.m_nLeakageUnit;
+        nTemperatureUnit = dialog.m_nTemperatureUnit;
+        bSetAsDefaults = dialog.m_bSetAsDefaults;
+    }
+    return nResult;
 }
 
 int CSimbrel1View::GetUnitsDirection() const

@@ -57,7 +57,7 @@ bool GivesResults(int nCode)
 
 }  // namespace
 
-CTestResultsDialog::CTestResultsDialog(CSimbrel1View* pView) : m_pView(pView)
+CTestResultsDialog::CTestResultsDialog(CSimbrel1View* pView) : CPageDialog(IDD, pView)
 {
     TraceLifecycle("CTestResultsDialog", true);
     ClearResultTexts();

@@ -2,7 +2,7 @@
 // open test, with the computation that fills the store from the fits.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "app/PageDialog.h"
 
 class CBuildingInfoDialog;
 class CSimbrel1View;
@@ -18,7 +18,7 @@ struct CResultValue {
     int m_bErrorValid = 0;
 };
 
-class CTestResultsDialog : public CDialog {
+class CTestResultsDialog : public CPageDialog {
 public:
     // The page is created modeless from this template when it is shown.
     enum { IDD = 146 };
@@ -76,16 +76,12 @@ public:
     // nLabelId after it (0: no label).
     CString FormatPerAreaUnit(int nLabelId) const;
 
-    // The page window (calc/TestResultsPage.cpp). CreateModeless creates and
-    // shows it, owned by the main window, and gives the focus back to the
-    // control that had it last; DestroyWindow closes it. Each opening
-    // computes and formats the results before the page shows them.
-    BOOL CreateModeless();
-    BOOL DestroyWindow() override;
+    // The page window (calc/TestResultsPage.cpp), owned by the main window.
+    // Each opening computes and formats the results before the page shows them.
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     // The control that had the focus gets it again, and the texts are set again.
-    void RefreshPage();
+    void RefreshPage() override;
     void SetPageTexts();
     // When the view asks for a layout: places the page, makes the page font,
     // scales the visible controls and lengthens the reference pressure list.
@@ -125,11 +121,8 @@ protected:
 
 public:
 
-    CSimbrel1View* m_pView = nullptr;
     CTestGraph1* m_pTestGraph = nullptr;              // not owned
     CBuildingInfoDialog* m_pBuildingInfo = nullptr;   // not owned
-    int m_bCreated = 0;          // the page window exists
-    int m_bHiddenForPrint = 0;   // the window was closed for printing; re-create it afterwards
 
     // Result texts (FormatResults). One direction: the slot that holds tests.
     CString m_strFlowAtRef;
@@ -228,8 +221,6 @@ public:
     CString m_strTabCenvLabel;
     CString m_strTabCenvSlot0;
     CString m_strTabCenvSlot1;
-
-    int m_nFocusCtrlId = 0;      // page control that had the focus last
 
 private:
     int StandardCode() const;

@@ -30,7 +30,7 @@ CString LoadText(UINT nID)
 
 int CTestResultsDialog::s_nFocusButtonId = IDC_RESULTS_NO_ACTION;
 
-BEGIN_MESSAGE_MAP(CTestResultsDialog, CDialog)
+BEGIN_MESSAGE_MAP(CTestResultsDialog, CPageDialog)
     ON_BN_CLICKED(IDC_RESULTS_PREVIOUS, OnPrevious)
     ON_BN_CLICKED(IDC_RESULTS_NEXT, OnNext)
     ON_BN_CLICKED(IDC_RESULTS_HELP, OnHelpButton)
@@ -39,30 +39,6 @@ BEGIN_MESSAGE_MAP(CTestResultsDialog, CDialog)
     ON_WM_DRAWITEM()
     ON_WM_PAINT()
 END_MESSAGE_MAP()
-
-BOOL CTestResultsDialog::CreateModeless()
-{
-    // One window per record: creating a second would orphan the first.
-    if (GetSafeHwnd() == nullptr) {
-        m_bCreated = 1;
-        if (!Create(IDD)) {
-            m_bCreated = 0;
-            return FALSE;
-        }
-    }
-    ShowWindow(SW_SHOW);
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId)) {
-        if (::IsWindow(pControl->GetSafeHwnd()))
-            pControl->SetFocus();
-    }
-    return TRUE;
-}
-
-BOOL CTestResultsDialog::DestroyWindow()
-{
-    m_bCreated = 0;
-    return CDialog::DestroyWindow();
-}
 
 void CTestResultsDialog::DoDataExchange(CDataExchange* pDX)
 {
@@ -88,6 +64,7 @@ BOOL CTestResultsDialog::OnInitDialog()
     }
     FormatResults();
 
+    // Not the page's own: the layout waits until SetPageTexts has set the texts.
     CDialog::OnInitDialog();
     SetPageTexts();
 

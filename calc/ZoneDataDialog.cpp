@@ -42,7 +42,7 @@ int RowOfControl(int nID, int nFirst)
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CZoneDataDialog, CDialog)
+BEGIN_MESSAGE_MAP(CZoneDataDialog, CPageDialog)
     ON_COMMAND_RANGE(IDC_ZONE_GRAPHED_P3, IDC_ZONE_GRAPHED_P8, OnZoneCheck)
     ON_BN_CLICKED(IDC_ZONE_PAGE_HELP, OnHelpButton)
     ON_BN_CLICKED(IDC_ZONE_PREVIOUS, OnPrevious)
@@ -53,7 +53,7 @@ BEGIN_MESSAGE_MAP(CZoneDataDialog, CDialog)
     ON_WM_DRAWITEM()
 END_MESSAGE_MAP()
 
-CZoneDataDialog::CZoneDataDialog(CSimbrel1View* pView) : CDialog(IDD), m_pView(pView)
+CZoneDataDialog::CZoneDataDialog(CSimbrel1View* pView) : CPageDialog(IDD, pView)
 {
     TraceLifecycle("CZoneDataDialog", true);
 }
@@ -270,27 +270,6 @@ CString CZoneDataDialog::GetReferenceText(int nRow, int) const
 
 // The page window.
 
-BOOL CZoneDataDialog::CreateModeless()
-{
-    if (GetSafeHwnd() == nullptr) {
-        m_bCreated = 1;
-        if (!Create(IDD)) {
-            m_bCreated = 0;
-            return FALSE;
-        }
-    }
-    ShowWindow(SW_SHOW);
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
-        pControl->SetFocus();
-    return TRUE;
-}
-
-BOOL CZoneDataDialog::DestroyWindow()
-{
-    m_bCreated = 0;
-    return CDialog::DestroyWindow();
-}
-
 void CZoneDataDialog::RefreshPage()
 {
     if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId)) {
@@ -318,6 +297,7 @@ BOOL CZoneDataDialog::OnInitDialog()
     m_nFocusButtonId = 0;
     SetDefID(IDC_ZONE_PAGE_NO_ACTION);
     UpdateZoneData(1);
+    // Not the page's own: the layout waits until SetPageTexts has set the texts.
     CDialog::OnInitDialog();
     SetPageTexts();
     return TRUE;

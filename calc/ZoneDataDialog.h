@@ -4,14 +4,14 @@
 // zone-to-outside pressure; its chart shows the readings and fitted lines.
 #pragma once
 
+#include "app/PageDialog.h"
 #include "calc/QarGraphGenerator.h"
-#include "framework/Dialog.h"
 
 class CQarMathFunctions;
 class CSimbrel1View;
 class CTestGraph1;
 
-class CZoneDataDialog : public CDialog {
+class CZoneDataDialog : public CPageDialog {
 public:
     enum { IDD = 182 };
     static constexpr int kZones = 6;             // rows 0 to 5: zones P3 to P8
@@ -53,12 +53,9 @@ public:
     CString GetRatioErrorText(int nRow, int nSlot) const;
     CString GetReferenceText(int nRow, int nSlot) const;
 
-    // The page window: CreateModeless creates and shows it (its layout taken when
-    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
-    // remembered control the focus again while it is open.
-    BOOL CreateModeless();
-    BOOL DestroyWindow() override;
-    void RefreshPage();
+    // The page window: RefreshPage also sets the texts again; the layout is
+    // taken once the texts are set.
+    void RefreshPage() override;
     BOOL OnInitDialog() override;
     void SetPageTexts();
     // The chart's plot rectangle in page client coordinates: that of the
@@ -72,20 +69,16 @@ public:
     CString m_strPressureError[kZones];
     CString m_strRatio[kZones];
     CString m_strRatioError[kZones];
-    CSimbrel1View* m_pView = nullptr;
     CTestGraph1* m_pTestGraph = nullptr;   // the measured data; not owned
     CQarMathFunctions* m_pMath = nullptr;  // the view's, taken at every fit
     CQarGraphGenerator m_Chart;            // series i is zone row i
     // Per slot, by zone number (3 to 8): the zone's name and "-P3" and so on.
     CString m_strZoneLabel[2][10];
-    int m_bCreated = 0;          // the page window exists
-    int m_bHiddenForPrint = 0;   // closed while the pages are hidden; opened again afterwards
     int m_bResetGraphed = 1;     // the next update ticks the Graphed box of every active zone
     double m_dBuildingPressure[2][kZones][kMaxReadings] = {};
     double m_dZonePressure[2][kZones][kMaxReadings] = {};
     // Each slot's own zone-to-outside pressure at 50 Pa, kept when both slots are fitted.
     CString m_strReportText[2][kZones];
-    int m_nFocusCtrlId = 0;      // control focused at the next opening
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

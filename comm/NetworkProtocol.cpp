@@ -671,45 +671,8 @@ short CQarCommunications::IdentifyWifiGauge()
     };
     // The gauge's memory map, as on a COM port, but each byte is one "GE"
     // request. The channel count has no upper bound here.
-    unsigned short nValue = ReadEeprom(248);
-    if (nValue == kFailed)
+    if (!ReadGaugeMemoryMap(0xFFFF))
         return fail();
-    m_nTypeCode = nValue;
-    if ((nValue = ReadEeprom(249)) == kFailed)
-        return fail();
-    m_nMemory249 = nValue;
-    if ((nValue = ReadEeprom(250)) == kFailed)
-        return fail();
-    m_nMemory250 = nValue;
-
-    const unsigned short nLow = ReadEeprom(251);
-    if (nLow == kFailed)
-        return fail();
-    const unsigned short nHigh = ReadEeprom(252);
-    if (nHigh == kFailed)
-        return fail();
-    m_nSerial = nHigh * 256 + nLow;
-
-    m_strModel.Empty();
-    for (unsigned short nAddress = 243; nAddress <= 247; ++nAddress) {
-        if ((nValue = ReadEeprom(nAddress)) == kFailed)
-            return fail();
-        if (nValue != 0) {
-            const char ch = static_cast<char>(nValue);
-            m_strModel += CString(&ch, 1);
-        }
-    }
-
-    unsigned short nDate[3];
-    for (int i = 0; i < 3; ++i)
-        if ((nDate[i] = ReadEeprom(static_cast<unsigned short>(253 + i))) == kFailed)
-            return fail();
-    m_nCalMonth = nDate[0];
-    m_nCalDay = nDate[1];
-    m_nCalYear = nDate[2];
-    m_strCalDateLocale = FormatLocaleDate(m_nCalYear + 2000, m_nCalMonth, m_nCalDay);
-    m_strCalDateNumeric = FormatNumericDate(m_nCalYear + 2000, m_nCalMonth, m_nCalDay);
-    m_strCalDateShort = FormatShortDate(m_strCalDateNumeric);
     m_nCalDate = m_nCalMonth * 10000 + m_nCalDay * 100 + m_nCalYear;
 
     if (ReadBatteryWifi() == 0.0 || !ReadFirmwareWifi(m_nFirmware))

@@ -178,6 +178,10 @@ private:
     // bytes and time, then clears both buffers.
     void DrainReceive(int nByteTimeoutMs, int nMaxBytes, ULONGLONG nMaxMs);
     short IdentifySerialGauge();
+    // The identity part of a gauge's memory map (channel count, serial,
+    // model, calibration date) read byte by byte; false when a byte cannot be
+    // read or the channel count is above nMaxTypeCode.
+    bool ReadGaugeMemoryMap(unsigned short nMaxTypeCode);
     int ReadMemoryFloat(int nAddress, float& fValue);
 
     // Branches of the box and network protocols.

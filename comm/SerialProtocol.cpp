@@ -157,39 +157,34 @@ int CQarCommunications::ReadMemoryFloat(int nAddress, float& fValue)
     return 1;
 }
 
-short CQarCommunications::IdentifySerialGauge()
+bool CQarCommunications::ReadGaugeMemoryMap(unsigned short nMaxTypeCode)
 {
-    auto fail = [this]() -> short {
-        ClearIdentityAndPurge();
-        return 0;
-    };
     unsigned short nValue = ReadEeprom(248);
     if (nValue == kFailed)
-        return fail();
+        return false;
     m_nTypeCode = nValue;
-    // A serial gauge has at most eight channels; anything else is not one.
-    if (m_nTypeCode > 8)
-        return fail();
+    if (m_nTypeCode > nMaxTypeCode)
+        return false;
 
     if ((nValue = ReadEeprom(249)) == kFailed)
-        return fail();
+        return false;
     m_nMemory249 = nValue;
     if ((nValue = ReadEeprom(250)) == kFailed)
-        return fail();
+        return false;
     m_nMemory250 = nValue;
 
     const unsigned short nLow = ReadEeprom(251);
     if (nLow == kFailed)
-        return fail();
+        return false;
     const unsigned short nHigh = ReadEeprom(252);
     if (nHigh == kFailed)
-        return fail();
+        return false;
     m_nSerial = nHigh * 256 + nLow;
 
     m_strModel.Empty();
     for (unsigned short nAddress = 243; nAddress <= 247; ++nAddress) {
         if ((nValue = ReadEeprom(nAddress)) == kFailed)
-            return fail();
+            return false;
         // Zero bytes pad a name shorter than five characters.
         if (nValue != 0) {
             const char ch = static_cast<char>(nValue);
@@ -200,14 +195,27 @@ short CQarCommunications::IdentifySerialGauge()
     unsigned short nDate[3];
     for (int i = 0; i < 3; ++i)
         if ((nDate[i] = ReadEeprom(static_cast<unsigned short>(253 + i))) == kFailed)
-            return fail();
+            return false;
     m_nCalMonth = nDate[0];
     m_nCalDay = nDate[1];
     m_nCalYear = nDate[2];
     m_strCalDateLocale = FormatLocaleDate(m_nCalYear + 2000, m_nCalMonth, m_nCalDay);
     m_strCalDateNumeric = FormatNumericDate(m_nCalYear + 2000, m_nCalMonth, m_nCalDay);
     m_strCalDateShort = FormatShortDate(m_strCalDateNumeric);
+    return true;
+}
 
+short CQarCommunications::IdentifySerialGauge()
+{
+    auto fail = [this]() -> short {
+        ClearIdentityAndPurge();
+        return 0;
+    };
+    // A serial gauge has at most eight channels; anything else is not one.
+    if (!ReadGaugeMemoryMap(8))
+        return fail();
+
+    unsigned short nValue = 0;
     if (!SendCommand(7, m_nReplyTimeout, L"read battery") || (nValue = ReadByte(m_nReplyTimeout)) == kFailed)
         return fail();
     m_dBattery = (nValue + 13) / 25.0;

@@ -77,6 +77,7 @@ void CCmdUI::Enable(BOOL bOn)
     if (m_hMenu != nullptr)
         EnableMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
     m_bEnableChanged = true;
+    m_bEnabled = bOn != FALSE;
 }
 
 void CCmdUI::SetCheck(int nCheck)

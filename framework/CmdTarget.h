@@ -36,6 +36,7 @@ public:
     HMENU m_hMenu = nullptr;  // the popup menu holding the entry, when it is a menu entry
     UINT m_nIndexMax = 0;
     bool m_bEnableChanged = false;
+    bool m_bEnabled = true;   // the state the last Enable set
     bool m_bContinueRouting = false;
 
     virtual ~CCmdUI() = default;

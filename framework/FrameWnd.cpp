@@ -185,6 +185,20 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, HandlerInfo* pHandle
     return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
+BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // Code 1 without a control: an accelerator. Its menu entry may be greyed
+    // while the key still works, so the command state is asked first.
+    if (lParam == 0 && HIWORD(wParam) == 1) {
+        CCmdUI state;
+        state.m_nID = LOWORD(wParam);
+        state.DoUpdate(this, true);
+        if (!state.m_bEnabled)
+            return TRUE;
+    }
+    return CWnd::OnCommand(wParam, lParam);
+}
+
 void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 {
     DefWindowProc(WM_SIZE, nType, MAKELPARAM(cx, cy));

@@ -1,9 +1,8 @@
 #include "pages/BuildingInfoDialog.h"
 
 #include "app/Lifecycle.h"
-#include "app/Simbrel1View.h"
 
-CBuildingInfoDialog::CBuildingInfoDialog(CSimbrel1View* pView) : CDialog(IDD), m_pView(pView)
+CBuildingInfoDialog::CBuildingInfoDialog(CSimbrel1View* pView) : CPageDialog(IDD, pView)
 {
     TraceLifecycle("CBuildingInfoDialog", true);
     ClearData();
@@ -39,42 +38,6 @@ void CBuildingInfoDialog::ClearData()
 void CBuildingInfoDialog::UpdateDimensionValues(int) {}
 
 void CBuildingInfoDialog::ConvertDimensionUnits(double, int) {}
-
-// The page window.
-
-void CBuildingInfoDialog::ShowPage()
-{
-    if (GetSafeHwnd() == nullptr) {
-        m_bCreated = 1;
-        if (!Create(IDD)) {
-            m_bCreated = 0;
-            return;
-        }
-    }
-    ShowWindow(SW_SHOW);
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
-        pControl->SetFocus();
-}
-
-BOOL CBuildingInfoDialog::DestroyWindow()
-{
-    m_bCreated = 0;
-    return CDialog::DestroyWindow();
-}
-
-void CBuildingInfoDialog::RefreshPage()
-{
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
-        pControl->SetFocus();
-}
-
-BOOL CBuildingInfoDialog::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    if (m_pView != nullptr)
-        m_pView->LayoutPageIfPending(this, 1.0);
-    return TRUE;
-}
 
 CString CBuildingInfoDialog::WriteToFile() const
 {

@@ -2,11 +2,11 @@
 // information, the building dimensions) and the modeless page that edits it.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "app/PageDialog.h"
 
 class CSimbrel1View;
 
-class CBuildingInfoDialog : public CDialog {
+class CBuildingInfoDialog : public CPageDialog {
 public:
     enum { IDD = 133 };
 
@@ -25,18 +25,7 @@ public:
     // areas x ratio², height x ratio.
     void ConvertDimensionUnits(double dRatio, int nSlot);
 
-    // The page window: ShowPage creates and shows it (its layout taken when
-    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
-    // remembered control the focus again while it is open.
-    void ShowPage();
-    BOOL DestroyWindow() override;
-    void RefreshPage();
-    BOOL OnInitDialog() override;
 
-    CSimbrel1View* m_pView = nullptr;
-    int m_bCreated = 0;          // the page window exists
-    int m_nFocusCtrlId = 0;      // control focused at the next opening
-    int m_bHiddenForPrint = 0;   // closed for printing; shown again afterwards
     int m_bFromTestGraph = 0;    // opened by the test screen: offers the way back to it
 
     // Test date: free text from an old file, or eight digits "%Y%m%d" and

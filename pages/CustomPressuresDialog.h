@@ -20,6 +20,14 @@ public:
     CString WriteToFile() const;
     void ReadFromFile();
 
+    // The twelve texts into both rows of numbers; an empty text is 0.
+    void ParsePressures();
+    // A standard's preset targets into the texts (the rest emptied), parsed.
+    void SetCgsbPressures();
+    void SetEn13829Pressures();
+    void SetAstmE779Pressures();
+    void SetIso9972Pressures();
+
     CSimbrel1View* m_pView = nullptr;
     CString m_strPressure[kPressureCount];   // Pa as typed; empty = no target
     // Parsed pressures of both slots (the rows are always equal); the last

@@ -3,11 +3,11 @@
 // page that edits them.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "app/PageDialog.h"
 
 class CSimbrel1View;
 
-class CISO9972DataEntryDialog : public CDialog {
+class CISO9972DataEntryDialog : public CPageDialog {
 public:
     enum { IDD = 283 };
 
@@ -22,18 +22,7 @@ public:
     void ConvertLimitValueUnits(double dFlowRatio, double dLengthRatio);
     void GetLimitValueUnits();
 
-    // The page window: ShowPage creates and shows it (its layout taken when
-    // the view asks for one), DestroyWindow closes it, RefreshPage gives the
-    // remembered control the focus again while it is open.
-    void ShowPage();
-    BOOL DestroyWindow() override;
-    void RefreshPage();
-    BOOL OnInitDialog() override;
 
-    CSimbrel1View* m_pView = nullptr;
-    int m_bCreated = 0;          // the page window exists
-    int m_nFocusCtrlId = 0;
-    int m_bHiddenForPrint = 0;   // closed for printing; shown again afterwards
     int m_nLimitValueType = 0;   // 0 none, 1 to 12 a limit type
     CString m_strLimitValueName;
     CString m_strLimitValue;

@@ -84,3 +84,5 @@
 #include "resource-resultspage.h"
 #include "resource-adapter.h"
 #include "resource-devicescan.h"
+#include "resource-selection.h"
+#include "resource-commands.h"

@@ -417,6 +417,20 @@ void CTestGraph1::RefreshControls()
         pControl->SetFocus();
 }
 
+void CTestGraph1::SetStatusText(int nID, const CString& strText)
+{
+    if (nID == -1) {
+        m_strStatus = strText;
+    } else {
+        if (nID == m_nStatusId)
+            return;
+        m_strStatus.LoadString(static_cast<UINT>(nID));
+    }
+    m_nStatusId = nID;
+    if (m_bShown && GetSafeHwnd() != nullptr)
+        Invalidate();
+}
+
 BOOL CTestGraph1::OnInitDialog()
 {
     CDialog::OnInitDialog();

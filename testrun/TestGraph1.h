@@ -166,6 +166,9 @@ public:
     int ShowTestGraph();
     BOOL DestroyWindow() override;
     void RefreshControls();
+    // The status line: string nID (nothing when it is already shown), or
+    // strText with nID -1; the shown screen is repainted.
+    void SetStatusText(int nID, const CString& strText);
     BOOL OnInitDialog() override;
     int m_bHiddenForPrint = 0;   // closed while the pages are hidden; opened again afterwards
     int m_bOpenFails = 0;        // while set, ShowTestGraph opens nothing and returns 0
@@ -287,5 +290,18 @@ public:
     int m_bCurveValid = 0;       // the graph may draw the fitted curve
     double m_ZoneLiveMean[kZoneChannels] = {};
     int m_DevicesInUse = 0;      // gauge links in use
+    // Run flags the view's commands read: a test running, its start and its
+    // step or end sequence under way; the large meters shown and the
+    // technician's choice of them; the screen to open afresh (not re-shown
+    // after printing); the current slot holding test data; the device set-up
+    // changed since the last reading.
+    int m_bTestRunning = 0;
+    int m_bTestStarting = 0;
+    int m_bTestStepping = 0;
+    int m_bLargeMeters = 0;
+    int m_bDisplayLargeMeters = 0;
+    int m_bReshow = 0;
+    int m_bHasTestData = 0;
+    int m_bDeviceSetupChanged = 0;
     int m_ChannelsInUse = 0;     // channels allocated on them
 };

@@ -4,22 +4,12 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tools/SimulatorSupport.h"
+
 namespace {
 
 constexpr unsigned char kNextByte = 0xCC;
 constexpr int kExchangeByteTimeoutMs = 1000;
-
-double NowMs()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 bool ParseInteger(const std::string& word, long& nValue)
 {
@@ -93,28 +83,9 @@ CBoxModel::~CBoxModel()
 bool CBoxModel::Start(int nComNumber, DWORD& nError)
 {
     Stop();
-    wchar_t szPath[32];
-    swprintf(szPath, 32, L"\\\\.\\COM%d", nComNumber);
-    HANDLE hPort = CreateFileW(szPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hPort == INVALID_HANDLE_VALUE) {
-        nError = GetLastError();
+    HANDLE hPort = OpenSimulatorPort(nComNumber, nError);
+    if (hPort == nullptr)
         return false;
-    }
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(hPort, &dcb)) {
-        nError = GetLastError();
-        CloseHandle(hPort);
-        return false;
-    }
-    dcb.BaudRate = CBR_9600;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    SetCommState(hPort, &dcb);
-    // Bytes an earlier user left on the line are no commands for this box.
-    PurgeComm(hPort, PURGE_RXCLEAR | PURGE_TXCLEAR);
     m_hPort = hPort;
     m_nReadTimeoutMs = -1;
     m_bStop = false;
@@ -124,12 +95,7 @@ bool CBoxModel::Start(int nComNumber, DWORD& nError)
 
 void CBoxModel::Stop()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_bStop = true;
-    }
-    if (m_thread.joinable())
-        m_thread.join();
+    StopServerThread(m_bStop, m_thread);
     if (m_hPort != nullptr)
         CloseHandle(m_hPort);
     m_hPort = nullptr;
@@ -256,18 +222,7 @@ std::string CBoxModel::Control(const std::string& line)
 
 int CBoxModel::ReadPortByte(int nTimeoutMs)
 {
-    if (nTimeoutMs != m_nReadTimeoutMs) {
-        COMMTIMEOUTS timeouts{};
-        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(nTimeoutMs);
-        timeouts.WriteTotalTimeoutConstant = 100;
-        SetCommTimeouts(m_hPort, &timeouts);
-        m_nReadTimeoutMs = nTimeoutMs;
-    }
-    unsigned char nByte = 0;
-    DWORD nRead = 0;
-    if (!ReadFile(m_hPort, &nByte, 1, &nRead, nullptr) || nRead != 1)
-        return -1;
-    return nByte;
+    return ReadSimulatorPortByte(m_hPort, nTimeoutMs, m_nReadTimeoutMs);
 }
 
 void CBoxModel::Write(const std::vector<unsigned char>& bytes)
@@ -437,63 +392,29 @@ void CBoxModel::Serve()
     }
 }
 
-namespace {
-
-void WriteLine(const std::string& line)
-{
-    const std::string text = line + "\n";
-    DWORD nWritten = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &nWritten, nullptr);
-}
-
-}  // namespace
-
 int RunBoxSimulator(int nComNumber, int argc, wchar_t** argv)
 {
     CBoxModel box;
-    for (int i = 0; i + 1 < argc; i += 2) {
-        if (std::wstring(argv[i]) != L"-c")
-            continue;
-        char line[512] = {};
-        WideCharToMultiByte(CP_ACP, 0, argv[i + 1], -1, line, sizeof line - 1, nullptr, nullptr);
-        const std::string answer = box.Control(line);
-        if (answer.rfind("ok", 0) != 0) {
-            WriteLine(answer);
-            return 1;
-        }
-    }
+    if (!ApplyControlArguments(argc, argv, 0, [&box](const std::string& line) { return box.Control(line); }))
+        return 1;
     DWORD nError = 0;
     if (!box.Start(nComNumber, nError)) {
-        WriteLine("error cannot open COM" + std::to_string(nComNumber) + " (" + std::to_string(nError) + ")");
+        WriteOutputLine("error cannot open COM" + std::to_string(nComNumber) + " (" + std::to_string(nError) + ")");
         return 2;
     }
-    WriteLine("ready COM" + std::to_string(nComNumber));
-    HANDLE hInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string pending;
-    char buffer[256];
-    for (;;) {
-        DWORD nRead = 0;
-        // Standard input closed: whoever started the simulator is gone.
-        if (!ReadFile(hInput, buffer, sizeof buffer, &nRead, nullptr) || nRead == 0)
-            break;
-        pending.append(buffer, nRead);
-        size_t nEnd;
-        while ((nEnd = pending.find('\n')) != std::string::npos) {
-            std::string line = pending.substr(0, nEnd);
-            pending.erase(0, nEnd + 1);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (line.empty())
-                continue;
-            const std::string answer = box.Control(line);
-            if (line == "quit") {
-                box.Stop();
-                WriteLine(answer);
-                return 0;
-            }
-            WriteLine(answer);
+    WriteOutputLine("ready COM" + std::to_string(nComNumber));
+    // Until "quit" or the end of standard input (whoever started the
+    // simulator is gone).
+    ForEachInputLine([&box](const std::string& line) {
+        const std::string answer = box.Control(line);
+        if (line == "quit") {
+            box.Stop();
+            WriteOutputLine(answer);
+            return false;
         }
-    }
+        WriteOutputLine(answer);
+        return true;
+    });
     box.Stop();
     return 0;
 }

@@ -45,6 +45,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -105,7 +106,7 @@ private:
     int m_nReadTimeoutMs = -1;
     std::mutex m_mutex;
     State m_state;
-    bool m_bStop = false;
+    std::atomic<bool> m_bStop{false};
     std::thread m_thread;
 };
 

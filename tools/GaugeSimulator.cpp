@@ -59,58 +59,17 @@
 #include "tools/BoxModel.h"
 #include "tools/NetworkGaugeModel.h"
 #include "tools/GaugeFloat.h"
+#include "tools/SimulatorSupport.h"
 
 namespace {
 
 constexpr double kByteMs = 10.0 / 9.6;  // one start bit, eight data bits, one stop bit at 9600 baud
-
-double NowMs()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void WaitUntil(double dDueMs)
 {
     while (NowMs() < dDueMs) {
     }
 }
-
-void WriteStdout(const std::string& line)
-{
-    const std::string text = line + "\n";
-    DWORD nWritten = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &nWritten, nullptr);
-}
-
-struct PressureSource {
-    enum Kind { kConstant, kSequence, kRamp } kind = kConstant;
-    std::vector<double> values{0.0};
-    double dStart = 0.0;
-    double dStep = 0.0;
-    size_t nNext = 0;
-
-    double Current() const
-    {
-        switch (kind) {
-        case kSequence: return values[nNext % values.size()];
-        case kRamp: return dStart + dStep * static_cast<double>(nNext);
-        default: return values[0];
-        }
-    }
-    double Take()
-    {
-        const double dValue = Current();
-        ++nNext;
-        return dValue;
-    }
-};
 
 struct Fault {
     enum Kind { kSilent, kBadAck, kDrop, kUnplug, kBeyond } kind = kSilent;
@@ -212,12 +171,10 @@ std::string CGauge::Apply(const std::string& line)
         m_memory[251] = static_cast<unsigned char>(n & 0xFF);
         m_memory[252] = static_cast<unsigned char>(n >> 8);
     } else if (word == "cal") {
-        int nMonth, nDay, nYear;
-        if (!(in >> nMonth >> nDay >> nYear))
-            return "error expected month day year";
-        m_memory[253] = static_cast<unsigned char>(nMonth);
-        m_memory[254] = static_cast<unsigned char>(nDay);
-        m_memory[255] = static_cast<unsigned char>(nYear);
+        int nYear = 0;
+        const std::string error = ApplyCalibrationLine(in, m_memory, nYear);
+        if (!error.empty())
+            return error;
     } else if (word == "constant") {
         unsigned char bytes[3];
         if (!(in >> n) || n < 0 || n > 11 || !number(d) || !EncodeGaugeFloat(static_cast<float>(d), bytes))
@@ -234,26 +191,9 @@ std::string CGauge::Apply(const std::string& line)
             return "error expected a byte";
         (word == "battery" ? m_nBattery : m_nFirmware) = static_cast<unsigned char>(n);
     } else if (word == "pressure") {
-        std::string kind;
-        if (!(in >> n) || (n != 1 && n != 2) || !(in >> kind))
-            return "error expected channel and value";
-        PressureSource source;
-        if (kind == "seq") {
-            source.kind = PressureSource::kSequence;
-            source.values.clear();
-            while (number(d))
-                source.values.push_back(d);
-            if (source.values.empty())
-                return "error expected values";
-        } else if (kind == "ramp") {
-            source.kind = PressureSource::kRamp;
-            if (!number(source.dStart) || !number(source.dStep))
-                return "error expected start and step";
-        } else {
-            source.values[0] = std::strtod(kind.c_str(), nullptr);
-        }
-        m_sources[n - 1] = source;
-        m_dZero[n - 1] = 0.0;
+        const std::string error = ApplyPressureLine(in, m_sources, m_dZero);
+        if (!error.empty())
+            return error;
     } else if (word == "zerodelay") {
         if (!(in >> n) || n < 0)
             return "error expected milliseconds";
@@ -311,18 +251,9 @@ std::string CGauge::Apply(const std::string& line)
 
 int CGauge::ReadPortByte(int nTimeoutMs)
 {
-    if (nTimeoutMs != m_nReadTimeoutMs) {
-        COMMTIMEOUTS timeouts{};
-        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(nTimeoutMs);
-        timeouts.WriteTotalTimeoutConstant = 100;
-        SetCommTimeouts(m_hPort, &timeouts);
-        m_nReadTimeoutMs = nTimeoutMs;
-    }
-    unsigned char nByte = 0;
-    DWORD nRead = 0;
-    if (!ReadFile(m_hPort, &nByte, 1, &nRead, nullptr) || nRead != 1)
-        return -1;
-    ++m_nReceived;
+    const int nByte = ReadSimulatorPortByte(m_hPort, nTimeoutMs, m_nReadTimeoutMs);
+    if (nByte >= 0)
+        ++m_nReceived;
     return nByte;
 }
 
@@ -527,36 +458,19 @@ void CGauge::Run()
 // Hands each line of standard input to the gauge and prints its answer.
 void ReadControlLines(CGauge& gauge)
 {
-    HANDLE hInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string pending;
-    char buffer[256];
-    for (;;) {
-        DWORD nRead = 0;
-        if (!ReadFile(hInput, buffer, sizeof buffer, &nRead, nullptr) || nRead == 0)
-            break;
-        pending.append(buffer, nRead);
-        size_t nEnd;
-        while ((nEnd = pending.find('\n')) != std::string::npos) {
-            std::string line = pending.substr(0, nEnd);
-            pending.erase(0, nEnd + 1);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (line.empty())
-                continue;
-            CGauge::Request request;
-            request.line = line;
-            std::unique_lock<std::mutex> lock(gauge.m_mutex);
-            gauge.m_requests.push_back(&request);
-            gauge.m_changed.wait(lock, [&request] { return request.bDone; });
-            const std::string answer = request.answer;
-            const bool bQuit = gauge.m_bQuit;
-            lock.unlock();
-            WriteStdout(answer);
-            if (bQuit)
-                return;
-        }
-    }
-    // Whoever started the simulator is gone.
+    ForEachInputLine([&gauge](const std::string& line) {
+        CGauge::Request request;
+        request.line = line;
+        std::unique_lock<std::mutex> lock(gauge.m_mutex);
+        gauge.m_requests.push_back(&request);
+        gauge.m_changed.wait(lock, [&request] { return request.bDone; });
+        const std::string answer = request.answer;
+        const bool bQuit = gauge.m_bQuit;
+        lock.unlock();
+        WriteOutputLine(answer);
+        return !bQuit;
+    });
+    // Quit, or whoever started the simulator is gone.
     std::lock_guard<std::mutex> lock(gauge.m_mutex);
     gauge.m_bQuit = true;
 }
@@ -574,37 +488,17 @@ int wmain(int argc, wchar_t** argv)
     const int nComNumber = _wtoi(argv[1]);
     if (argc > 3 && std::wstring(argv[2]) == L"-c" && std::wstring(argv[3]).rfind(L"box", 0) == 0)
         return RunBoxSimulator(nComNumber, argc - 2, argv + 2);
-    wchar_t szPath[32];
-    swprintf(szPath, 32, L"\\\\.\\COM%d", nComNumber);
-    HANDLE hPort = CreateFileW(szPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (hPort == INVALID_HANDLE_VALUE || !GetCommState(hPort, &dcb)) {
-        WriteStdout("error cannot open COM" + std::to_string(nComNumber) + " (" + std::to_string(GetLastError()) + ")");
+    DWORD nError = 0;
+    HANDLE hPort = OpenSimulatorPort(nComNumber, nError);
+    if (hPort == nullptr) {
+        WriteOutputLine("error cannot open COM" + std::to_string(nComNumber) + " (" + std::to_string(nError) + ")");
         return 2;
     }
-    dcb.BaudRate = CBR_9600;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    SetCommState(hPort, &dcb);
-    // Bytes left on the line by an earlier user are no commands for this one.
-    PurgeComm(hPort, PURGE_RXCLEAR | PURGE_TXCLEAR);
 
     CGauge gauge(hPort);
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::wstring(argv[i]) != L"-c")
-            continue;
-        char line[512] = {};
-        WideCharToMultiByte(CP_ACP, 0, argv[i + 1], -1, line, sizeof line - 1, nullptr, nullptr);
-        const std::string answer = gauge.Apply(line);
-        if (answer.rfind("ok", 0) != 0) {
-            WriteStdout(answer);
-            return 1;
-        }
-    }
-    WriteStdout("ready COM" + std::to_string(nComNumber));
+    if (!ApplyControlArguments(argc, argv, 2, [&gauge](const std::string& line) { return gauge.Apply(line); }))
+        return 1;
+    WriteOutputLine("ready COM" + std::to_string(nComNumber));
     std::thread control(ReadControlLines, std::ref(gauge));
     gauge.Run();
     CloseHandle(hPort);

@@ -39,22 +39,6 @@ std::string Unescape(const std::string& text)
 
 }  // namespace
 
-double CNetworkGaugeModel::PressureSource::Current() const
-{
-    switch (kind) {
-    case kSequence: return values[nNext % values.size()];
-    case kRamp: return dStart + dStep * static_cast<double>(nNext);
-    default: return values[0];
-    }
-}
-
-double CNetworkGaugeModel::PressureSource::Take()
-{
-    const double dValue = Current();
-    ++nNext;
-    return dValue;
-}
-
 CNetworkGaugeModel::CNetworkGaugeModel(Kind kind) : m_kind(kind)
 {
     m_memory[240] = 0x54;
@@ -102,9 +86,7 @@ bool CNetworkGaugeModel::Start(unsigned short nPort)
 
 void CNetworkGaugeModel::Stop()
 {
-    m_bStop = true;
-    if (m_thread.joinable())
-        m_thread.join();
+    StopServerThread(m_bStop, m_thread);
     if (m_hListen != INVALID_SOCKET)
         closesocket(m_hListen);
     m_hListen = INVALID_SOCKET;
@@ -145,13 +127,9 @@ std::string CNetworkGaugeModel::Apply(const std::string& line)
             return "error expected volts";
         m_dVolts = d;
     } else if (word == "cal") {
-        int nMonth, nDay, nYear;
-        if (!(in >> nMonth >> nDay >> nYear))
-            return "error expected month day year";
-        m_memory[253] = static_cast<unsigned char>(nMonth);
-        m_memory[254] = static_cast<unsigned char>(nDay);
-        m_memory[255] = static_cast<unsigned char>(nYear);
-        m_nRecordYear = nYear;
+        const std::string error = ApplyCalibrationLine(in, m_memory, m_nRecordYear);
+        if (!error.empty())
+            return error;
     } else if (word == "poke") {
         int nAddress;
         if (!(in >> nAddress) || nAddress < 0 || nAddress > 255 || !byteArg(n))
@@ -184,26 +162,9 @@ std::string CNetworkGaugeModel::Apply(const std::string& line)
         in >> word;
         m_bOkLine = word == "on";
     } else if (word == "pressure") {
-        std::string kind;
-        if (!(in >> n) || (n != 1 && n != 2) || !(in >> kind))
-            return "error expected channel and value";
-        PressureSource source;
-        if (kind == "seq") {
-            source.kind = PressureSource::kSequence;
-            source.values.clear();
-            while (in >> d)
-                source.values.push_back(d);
-            if (source.values.empty())
-                return "error expected values";
-        } else if (kind == "ramp") {
-            source.kind = PressureSource::kRamp;
-            if (!(in >> source.dStart >> source.dStep))
-                return "error expected start and step";
-        } else {
-            source.values[0] = std::strtod(kind.c_str(), nullptr);
-        }
-        m_sources[n - 1] = source;
-        m_dZero[n - 1] = 0.0;
+        const std::string error = ApplyPressureLine(in, m_sources, m_dZero);
+        if (!error.empty())
+            return error;
     } else if (word == "fault") {
         std::string kind, command;
         if (!(in >> kind >> command))
@@ -627,65 +588,37 @@ bool CNetworkGaugeModel::ServeRequest(SOCKET hClient, const std::string& request
 
 int RunNetworkGaugeModel(int argc, wchar_t** argv)
 {
-    auto writeLine = [](const std::string& line) {
-        const std::string text = line + "\n";
-        DWORD nWritten = 0;
-        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &nWritten, nullptr);
-    };
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        writeLine("error no Windows Sockets");
+        WriteOutputLine("error no Windows Sockets");
         return 2;
     }
     const bool bRQ40 = argc > 2 && std::wstring(argv[2]) == L"rq40";
     const int nPort = argc > 3 && argv[3][0] != L'-' ? _wtoi(argv[3]) : 0;
     CNetworkGaugeModel model(bRQ40 ? CNetworkGaugeModel::kRQ40Adapter : CNetworkGaugeModel::kRQ80);
-    for (int i = 2; i + 1 < argc; ++i) {
-        if (std::wstring(argv[i]) != L"-c")
-            continue;
-        char line[512] = {};
-        WideCharToMultiByte(CP_ACP, 0, argv[++i], -1, line, sizeof line - 1, nullptr, nullptr);
-        const std::string answer = model.Apply(line);
-        if (answer.rfind("ok", 0) != 0) {
-            writeLine(answer);
-            return 1;
-        }
-    }
+    if (!ApplyControlArguments(argc, argv, 2, [&model](const std::string& line) { return model.Apply(line); }))
+        return 1;
     if (!model.Start(static_cast<unsigned short>(nPort))) {
-        writeLine("error cannot listen on 127.0.0.1:" + std::to_string(nPort));
+        WriteOutputLine("error cannot listen on 127.0.0.1:" + std::to_string(nPort));
         return 2;
     }
-    writeLine("ready 127.0.0.1:" + std::to_string(model.GetPort()));
+    WriteOutputLine("ready 127.0.0.1:" + std::to_string(model.GetPort()));
     // Control lines from standard input until "quit" or its end.
-    std::string pending;
-    char buffer[256];
-    DWORD nRead = 0;
-    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &nRead, nullptr) && nRead > 0) {
-        pending.append(buffer, nRead);
-        size_t nEnd;
-        while ((nEnd = pending.find('\n')) != std::string::npos) {
-            std::string line = pending.substr(0, nEnd);
-            pending.erase(0, nEnd + 1);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (line.empty())
-                continue;
-            if (line == "quit") {
-                writeLine("ok");
-                model.Stop();
-                WSACleanup();
-                return 0;
-            }
-            if (line == "log") {
-                std::string answer = "ok";
-                for (const std::string& request : model.TakeRequests())
-                    answer += " " + request;
-                writeLine(answer);
-                continue;
-            }
-            writeLine(model.Apply(line));
+    ForEachInputLine([&model](const std::string& line) {
+        if (line == "quit") {
+            WriteOutputLine("ok");
+            return false;
         }
-    }
+        if (line == "log") {
+            std::string answer = "ok";
+            for (const std::string& request : model.TakeRequests())
+                answer += " " + request;
+            WriteOutputLine(answer);
+            return true;
+        }
+        WriteOutputLine(model.Apply(line));
+        return true;
+    });
     model.Stop();
     WSACleanup();
     return 0;

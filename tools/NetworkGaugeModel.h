@@ -47,6 +47,8 @@
 #include <thread>
 #include <vector>
 
+#include "tools/SimulatorSupport.h"
+
 class CNetworkGaugeModel {
 public:
     enum Kind { kRQ80, kRQ40Adapter };
@@ -85,15 +87,6 @@ private:
         int nPieces = 2;
         int nPauseMs = 0;
         std::string text;
-    };
-    struct PressureSource {
-        enum Kind { kConstant, kSequence, kRamp } kind = kConstant;
-        std::vector<double> values{0.0};
-        double dStart = 0.0;
-        double dStep = 0.0;
-        size_t nNext = 0;
-        double Current() const;
-        double Take();
     };
 
     void Run();

@@ -18,20 +18,11 @@
 #include "tests/TestSupport.h"
 #include "tests/app/MessageTestSupport.h"
 
-class DeviationsPageTest : public ::testing::Test {
+class DeviationsPageTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        m_app.m_hInstance = ::GetModuleHandleW(nullptr);
-        m_app.m_nCmdShow = SW_SHOWNORMAL;
-        ASSERT_TRUE(m_app.InitApplication());
-        m_answerer.ReplyToDialog(IDD_WELCOME_PANEL, IDOK);
-        ASSERT_TRUE(m_app.InitInstance());
-        m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
-        ASSERT_NE(nullptr, m_pFrame);
-        m_pView = m_pFrame->GetMainView();
-        ASSERT_NE(nullptr, m_pView);
-        PumpPending();
+        ASSERT_NO_FATAL_FAILURE(StartProgram());
         dev = m_pView->m_pDeviations;
         dev->ClearAllDeviations();
     }
@@ -39,15 +30,7 @@ protected:
     {
         if (dev != nullptr && dev->GetSafeHwnd() != nullptr)
             dev->DestroyWindow();
-        if (m_pFrame != nullptr) {
-            m_pFrame->SendMessage(WM_CLOSE);
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message != WM_QUIT)
-                    ::DispatchMessageW(&msg);
-            }
-        }
-        m_app.ExitInstance();
+        CloseProgram();
         g_pView = nullptr;
     }
 
@@ -60,32 +43,6 @@ protected:
     HWND Page() const { return dev->GetSafeHwnd(); }
     bool Visible(int nID) const { return (::GetWindowLongPtrW(::GetDlgItem(Page(), nID), GWL_STYLE) & WS_VISIBLE) != 0; }
 
-    // Runs the waiting messages as the program's loop does, except that the
-    // page requests to the view are collected instead of acted on.
-    std::vector<std::pair<WPARAM, LPARAM>> PumpCollectingRequests()
-    {
-        std::vector<std::pair<WPARAM, LPARAM>> requests;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;
-            if (msg.message == CSimbrel1View::kPageNavigateMessage && msg.hwnd == m_pView->GetSafeHwnd()) {
-                requests.emplace_back(msg.wParam, msg.lParam);
-                continue;
-            }
-            if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        return requests;
-    }
-
-    CSimbrel1App m_app;
-    CTestAnswerer m_answerer;
-    CScopedAnswerer m_scope{m_answerer};
-    CMainFrame* m_pFrame = nullptr;
-    CSimbrel1View* m_pView = nullptr;
     CDeviationsFromStandard* dev = nullptr;
 };
 

@@ -26,8 +26,6 @@
 
 namespace {
 
-constexpr const wchar_t* kVersion = L"5.1.1.0";
-
 // The committed fixtures, in the source tree (a Unix path that Wine shows
 // under drive Z:).
 std::wstring FixturePath(const wchar_t* pszName)
@@ -99,33 +97,16 @@ private:
     std::thread m_thread;
 };
 
-class FileOpeningTest : public testing::Test {
+class FileOpeningTest : public ViewFileTest {
 protected:
-    void SetUp() override
-    {
-        m_strSavedVersion = g_strProgramVersion;
-        g_strProgramVersion = kVersion;
-        m_nSavedDirection = g_nCurrentDirection;
-        m_bSavedLiveReadings = g_bLiveReadings;
-        m_folder = MakeTempFolder(L"FileOpening");
-        // No calculations marker in the program folder of the tests.
-        V()->m_strProgramFolder = m_folder.c_str();
-        V()->m_strFileFolder = Folder();
-    }
+    FileOpeningTest() : ViewFileTest(L"FileOpeningView", L"FileOpening") {}
 
     void TearDown() override
     {
         V()->CloseAllPages();
-        EXPECT_TRUE(m_answerer.AllRepliesUsed());
-        g_strProgramVersion = m_strSavedVersion;
-        g_nCurrentDirection = m_nSavedDirection;
-        g_bLiveReadings = m_bSavedLiveReadings;
+        ViewFileTest::TearDown();
     }
 
-    CSimbrel1View* V() const { return m_view.Get(); }
-    CTestGraph1& Store() const { return *V()->m_pTestGraph; }
-    CTestSettingsDialog& Settings() const { return *V()->m_pSettings; }
-    CString Folder() const { return CString(m_folder.c_str()).Left(static_cast<int>(m_folder.size()) - 1); }
     std::wstring Put(const wchar_t* pszName, const std::string& bytes) const
     {
         const std::wstring path = m_folder + pszName;
@@ -148,14 +129,6 @@ protected:
         EXPECT_EQ(shown.nKind, 0);
         EXPECT_EQ(shown.nHelpTopic, 255);
     }
-
-    CTestView m_view{L"FileOpeningView"};
-    CTestAnswerer m_answerer;
-    CScopedAnswerer m_scope{m_answerer};
-    std::wstring m_folder;
-    CString m_strSavedVersion;
-    int m_nSavedDirection = 1;
-    int m_bSavedLiveReadings = 0;
 };
 
 // Bytes placed so that the last one stands right before a page the process
@@ -629,7 +602,7 @@ TEST_F(FileOpeningTest, RetrieveExistingTestAsksForATestFileAndClearsOnlyAnAccep
 
     // The change question first, then the dialog; a cancel changes nothing.
     m_answerer.ReplyToProgramMessage(IDS_TEST_CHANGED_SAVE_QUESTION, IDNO);
-    m_answerer.ReplyToFileDialog(L"");
+    m_answerer.ReplyToFileDialog(std::wstring());
     EXPECT_TRUE(V()->OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
     ASSERT_EQ(m_answerer.fileDialogs.size(), 1u);
     const auto& dialog = m_answerer.fileDialogs[0];

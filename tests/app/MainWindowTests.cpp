@@ -7,55 +7,21 @@
 #include "app/Simbrel1App.h"
 #include "app/Simbrel1View.h"
 #include "tests/TestSupport.h"
+#include "tests/app/MessageTestSupport.h"
 
-namespace {
-void DrainQuitMessage()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message != WM_QUIT) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-}
-}  // namespace
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        m_app.m_hInstance = ::GetModuleHandleW(nullptr);
-        m_app.m_nCmdShow = SW_SHOWNORMAL;
-        ASSERT_TRUE(m_app.InitApplication());
+        ASSERT_NO_FATAL_FAILURE(PrepareApplication());
         m_app.SetRegistryKey(L"Quillmar");
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quillmar\\QARSEAL Vudadar 5.1\\Window size");
     }
-    // Starts the program as the application's start-up does, the welcome
-    // panel answered.
-    void Start()
-    {
-        m_answerer.ReplyToDialog(IDD_WELCOME_PANEL, IDOK);
-        ASSERT_TRUE(m_app.InitInstance());
-        m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
-        ASSERT_NE(m_pFrame, nullptr);
-    }
-    void Close()
-    {
-        m_pFrame->SendMessage(WM_CLOSE);
-        DrainQuitMessage();
-        m_app.ExitInstance();
-    }
-
-    CSimbrel1App m_app;
-    CTestAnswerer m_answerer;
-    CScopedAnswerer m_scope{m_answerer};
-    CMainFrame* m_pFrame = nullptr;
 };
 
 TEST_F(MainWindowTest, StartsMaximisedWithItsTitleAndMenus)
 {
-    Start();
+    OpenMainWindow();
     EXPECT_TRUE(m_pFrame->IsZoomed());
     EXPECT_EQ(m_pFrame->GetWindowText().ToAnsi(), "Test File Not Open - QARSEAL Vudadar Airtightness Test ");
     HMENU hMenu = m_pFrame->GetMenu();
@@ -67,7 +33,7 @@ TEST_F(MainWindowTest, StartsMaximisedWithItsTitleAndMenus)
     EXPECT_EQ(m_answerer.dialogs.size(), 1u);
 
     // Closing with no gauge connected sends no fan command and stores the placement.
-    Close();
+    CloseProgram();
     EXPECT_EQ(g_pView, nullptr);
     EXPECT_EQ(m_app.m_pMainWnd, nullptr);
     EXPECT_EQ(m_app.GetProfileInt(CPersistentFrame::kSection, L"max", -1), 1u);
@@ -78,29 +44,29 @@ TEST_F(MainWindowTest, StartsMaximisedWithItsTitleAndMenus)
 
 TEST_F(MainWindowTest, MinimisedFromMaximisedComesBackMinimised)
 {
-    Start();
+    OpenMainWindow();
     m_pFrame->ShowWindow(SW_MINIMIZE);
-    Close();
+    CloseProgram();
     EXPECT_EQ(m_app.GetProfileInt(CPersistentFrame::kSection, L"icon", -1), 1u);
     EXPECT_EQ(m_app.GetProfileInt(CPersistentFrame::kSection, L"max", -1), 1u);
 
     // The next start restores to the stored state at the first activation.
-    Start();
+    OpenMainWindow();
     WINDOWPLACEMENT wp;
     m_pFrame->GetWindowPlacement(&wp);
     EXPECT_TRUE(m_pFrame->IsIconic());
     EXPECT_EQ(wp.flags & WPF_RESTORETOMAXIMIZED, static_cast<UINT>(WPF_RESTORETOMAXIMIZED));
-    Close();
+    CloseProgram();
 }
 
 TEST_F(MainWindowTest, HelpAboutShowsThePanelInAboutMode)
 {
-    Start();
+    OpenMainWindow();
     m_answerer.ReplyToDialog(IDD_WELCOME_PANEL, IDOK);
     g_bLiveReadings = 1;
     m_pFrame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
     EXPECT_EQ(m_answerer.dialogs.size(), 2u);
     EXPECT_EQ(g_bLiveReadings, 1);
     g_bLiveReadings = 0;
-    Close();
+    CloseProgram();
 }

@@ -7,7 +7,9 @@
 
 #include "app/GdiPlus.h"
 #include "app/Globals.h"
+#include "app/MainFrm.h"
 #include "app/Simbrel1View.h"
+#include "res/resource.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -309,4 +311,108 @@ CTestView::~CTestView()
 {
     delete m_pView;
     g_strUserDataRoot = m_strSavedRoot;
+}
+
+ViewFileTest::ViewFileTest(const wchar_t* pszViewFolder, const wchar_t* pszFolder)
+    : m_view(pszViewFolder), m_pszFolder(pszFolder)
+{
+}
+
+void ViewFileTest::SetUp()
+{
+    m_strSavedVersion = g_strProgramVersion;
+    g_strProgramVersion = kVersion;
+    m_nSavedDirection = g_nCurrentDirection;
+    m_bSavedLiveReadings = g_bLiveReadings;
+    m_folder = MakeTempFolder(m_pszFolder);
+    V()->m_strProgramFolder = m_folder.c_str();
+    V()->m_strFileFolder = Folder();
+}
+
+void ViewFileTest::TearDown()
+{
+    EXPECT_TRUE(m_answerer.AllRepliesUsed());
+    g_strProgramVersion = m_strSavedVersion;
+    g_nCurrentDirection = m_nSavedDirection;
+    g_bLiveReadings = m_bSavedLiveReadings;
+}
+
+CTestGraph1& ViewFileTest::Store() const
+{
+    return *V()->m_pTestGraph;
+}
+
+CTestSettingsDialog& ViewFileTest::Settings() const
+{
+    return *V()->m_pSettings;
+}
+
+CString ViewFileTest::Folder() const
+{
+    return CString(m_folder.c_str()).Left(static_cast<int>(m_folder.size()) - 1);
+}
+
+void ProgramTest::PrepareApplication()
+{
+    m_app.m_hInstance = ::GetModuleHandleW(nullptr);
+    m_app.m_nCmdShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(m_app.InitApplication());
+}
+
+void ProgramTest::OpenMainWindow()
+{
+    m_answerer.ReplyToDialog(IDD_WELCOME_PANEL, IDOK);
+    ASSERT_TRUE(m_app.InitInstance());
+    m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
+    ASSERT_NE(nullptr, m_pFrame);
+}
+
+void ProgramTest::StartProgram()
+{
+    ASSERT_NO_FATAL_FAILURE(PrepareApplication());
+    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+    m_pView = m_pFrame->GetMainView();
+    ASSERT_NE(nullptr, m_pView);
+    PumpPending();
+}
+
+void ProgramTest::CloseProgram()
+{
+    if (m_pFrame != nullptr) {
+        m_pFrame->SendMessage(WM_CLOSE);
+        // The close posts the quit message, which ends no loop here.
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_QUIT) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+    }
+    m_app.ExitInstance();
+}
+
+void ProgramTest::Post(UINT nPage, int nAction)
+{
+    ASSERT_TRUE(::PostMessageW(m_pView->m_hWnd, CSimbrel1View::kPageNavigateMessage, nPage, nAction));
+    PumpPending();
+}
+
+std::vector<std::pair<WPARAM, LPARAM>> ProgramTest::PumpCollectingRequests()
+{
+    std::vector<std::pair<WPARAM, LPARAM>> requests;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        if (msg.message == CSimbrel1View::kPageNavigateMessage && msg.hwnd == m_pView->GetSafeHwnd()) {
+            requests.emplace_back(msg.wParam, msg.lParam);
+            continue;
+        }
+        if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return requests;
 }

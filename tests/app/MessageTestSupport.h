@@ -1,15 +1,21 @@
 // Helpers of the message box, button and numeric filter tests: a dialog
 // template built in memory, a driver that acts on a dialog from inside its
 // own modal loop, message pumping, a memory canvas whose pixels can be
-// read, and the screenshots saved for a person to look at.
+// read, and the screenshots saved for a person to look at; and the
+// fixtures of the tests that run the program's view or the whole program
+// in this process.
 #pragma once
 
 #include "tests/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/Simbrel1App.h"
 #include "framework/Framework.h"
 
 // Acts on a modal dialog from its own message loop: once the dialog's
@@ -109,4 +115,65 @@ public:
 private:
     CSimbrel1View* m_pView = nullptr;
     CString m_strSavedRoot;
+};
+
+// The view over fresh folders, for the tests of the files it saves and
+// opens: the program version fixed, the globals a test changes put back,
+// and every scripted reply required to have been used.
+class CTestGraph1;
+class CTestSettingsDialog;
+class ViewFileTest : public ::testing::Test {
+protected:
+    static constexpr const wchar_t* kVersion = L"5.1.1.0";
+
+    // pszViewFolder names the view's data folder, pszFolder the folder the
+    // files go to (also the program folder, which has no calculations marker).
+    ViewFileTest(const wchar_t* pszViewFolder, const wchar_t* pszFolder);
+    void SetUp() override;
+    void TearDown() override;
+
+    CSimbrel1View* V() const { return m_view.Get(); }
+    CTestGraph1& Store() const;
+    CTestSettingsDialog& Settings() const;
+    // m_folder without its trailing backslash.
+    CString Folder() const;
+
+    CTestView m_view;
+    CTestAnswerer m_answerer;
+    CScopedAnswerer m_scope{m_answerer};
+    std::wstring m_folder;
+    CString m_strSavedVersion;
+    int m_nSavedDirection = 1;
+    int m_bSavedLiveReadings = 0;
+
+private:
+    const wchar_t* m_pszFolder;
+};
+
+// The whole program started in this process as its start-up does, the
+// welcome panel answered.
+class CMainFrame;
+class ProgramTest : public ::testing::Test {
+protected:
+    // The application object made ready to start.
+    void PrepareApplication();
+    // The start-up proper: the main window opens.
+    void OpenMainWindow();
+    // Both, then the view is found and what the start-up queued is handled.
+    void StartProgram();
+    // Closes the main window as the user does, handles what that leaves
+    // queued, and ends the application.
+    void CloseProgram();
+
+    // What a page's button does: post the page's id and the action to the view.
+    void Post(UINT nPage, int nAction);
+    // Runs the waiting messages as the program's loop does, except that the
+    // page requests to the view are collected instead of acted on.
+    std::vector<std::pair<WPARAM, LPARAM>> PumpCollectingRequests();
+
+    CSimbrel1App m_app;
+    CTestAnswerer m_answerer;
+    CScopedAnswerer m_scope{m_answerer};
+    CMainFrame* m_pFrame = nullptr;
+    CSimbrel1View* m_pView = nullptr;
 };

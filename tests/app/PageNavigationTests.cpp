@@ -45,17 +45,6 @@ constexpr int kEn = 1;
 constexpr int kAstm = 2;
 constexpr int kIso = 3;
 
-void DrainQuitMessage()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message != WM_QUIT) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-}
-
 // A child window's rectangle in its parent's client coordinates.
 CRect ChildRect(HWND hChild)
 {
@@ -79,30 +68,17 @@ std::string PageName(UINT nPage)
 
 }  // namespace
 
-class PageNavigationTest : public ::testing::Test {
+class PageNavigationTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        m_app.m_hInstance = ::GetModuleHandleW(nullptr);
-        m_app.m_nCmdShow = SW_SHOWNORMAL;
-        ASSERT_TRUE(m_app.InitApplication());
         // Every test starts with the main window maximised, as on a first start.
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quillmar\\QARSEAL Vudadar 5.1\\Window size");
-        m_answerer.ReplyToDialog(IDD_WELCOME_PANEL, IDOK);
-        ASSERT_TRUE(m_app.InitInstance());
-        m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
-        ASSERT_NE(nullptr, m_pFrame);
-        m_pView = m_pFrame->GetMainView();
-        ASSERT_NE(nullptr, m_pView);
-        PumpPending();
+        ASSERT_NO_FATAL_FAILURE(StartProgram());
     }
     void TearDown() override
     {
-        if (m_pFrame != nullptr) {
-            m_pFrame->SendMessage(WM_CLOSE);
-            DrainQuitMessage();
-        }
-        m_app.ExitInstance();
+        CloseProgram();
         g_pView = nullptr;
     }
 
@@ -176,12 +152,6 @@ protected:
         PumpPending();
         ASSERT_EQ(nPage, OpenPage());
     }
-    // What a page's button does: post the page's id and the action to the view.
-    void Post(UINT nPage, int nAction)
-    {
-        ASSERT_TRUE(::PostMessageW(m_pView->m_hWnd, CSimbrel1View::kPageNavigateMessage, nPage, nAction));
-        PumpPending();
-    }
     void SetStandard(int nStandard, bool bZones)
     {
         m_pView->m_pSettings->m_nStandard = nStandard;
@@ -197,12 +167,6 @@ protected:
         rc.OffsetRect(origin.x, origin.y);
         return rc;
     }
-
-    CSimbrel1App m_app;
-    CTestAnswerer m_answerer;
-    CScopedAnswerer m_scope{m_answerer};
-    CMainFrame* m_pFrame = nullptr;
-    CSimbrel1View* m_pView = nullptr;
 };
 
 TEST_F(PageNavigationTest, NextFollowsTheUsualOrderForEachStandardAndZoneChoice)

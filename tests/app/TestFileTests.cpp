@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr const wchar_t* kVersion = L"5.1.1.0";
-
 std::string Utf16Bytes(const std::wstring& text)
 {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
@@ -61,34 +59,18 @@ std::vector<std::wstring> Sections(const CString& strText)
     return names;
 }
 
-class TestFileTest : public testing::Test {
+class TestFileTest : public ViewFileTest {
 protected:
+    TestFileTest() : ViewFileTest(L"TestFileView", L"TestFileSaves") {}
+
     void SetUp() override
     {
-        m_strSavedVersion = g_strProgramVersion;
-        g_strProgramVersion = kVersion;
-        m_nSavedDirection = g_nCurrentDirection;
-        m_bSavedLiveReadings = g_bLiveReadings;
+        ViewFileTest::SetUp();
         g_nCurrentDirection = 1;
-        m_folder = MakeTempFolder(L"TestFileSaves");
-        V()->m_strFileFolder = CString(m_folder.c_str()).Left(static_cast<int>(m_folder.size()) - 1);
         V()->m_strTestTitle = L"Untitled";
         V()->m_bTestOpen = 1;
-        // The program folder of the tests has no calculations marker.
-        V()->m_strProgramFolder = m_folder.c_str();
     }
 
-    void TearDown() override
-    {
-        EXPECT_TRUE(m_answerer.AllRepliesUsed());
-        g_strProgramVersion = m_strSavedVersion;
-        g_nCurrentDirection = m_nSavedDirection;
-        g_bLiveReadings = m_bSavedLiveReadings;
-    }
-
-    CSimbrel1View* V() const { return m_view.Get(); }
-    CTestGraph1& Store() const { return *V()->m_pTestGraph; }
-    CTestSettingsDialog& Settings() const { return *V()->m_pSettings; }
     std::wstring Path(const wchar_t* pszName) const { return m_folder + pszName; }
 
     void SetCompletedTests(int nPressurization, int nDepressurization)
@@ -111,14 +93,6 @@ protected:
         m_answerer.ReplyToFileDialog(path);
         return V()->SaveCurrentTestFile();
     }
-
-    CTestView m_view{L"TestFileView"};
-    CTestAnswerer m_answerer;
-    CScopedAnswerer m_scope{m_answerer};
-    std::wstring m_folder;
-    CString m_strSavedVersion;
-    int m_nSavedDirection = 1;
-    int m_bSavedLiveReadings = 0;
 };
 
 }  // namespace
@@ -426,7 +400,7 @@ TEST_F(TestFileTest, SaveConfigurationCommandIsEnabledOnlyWithATestOpen)
         EXPECT_EQ(ui.nEnabled, bOpen);
     }
     // The command itself (Ctrl+S) reaches the configuration save.
-    m_answerer.ReplyToFileDialog(L"");
+    m_answerer.ReplyToFileDialog(std::wstring());
     EXPECT_TRUE(V()->OnCmdMsg(ID_FILE_SAVE, CN_COMMAND, nullptr, nullptr));
     ASSERT_EQ(m_answerer.fileDialogs.size(), 1u);
     EXPECT_EQ(m_answerer.fileDialogs[0].defExt, L"cfa");
@@ -476,7 +450,7 @@ TEST_F(TestFileTest, ChangeQuestionOnlyWhenTheTestDiffersFromBothReferences)
     // closing goes on.
     Settings().m_strDataSamples = L"323";
     m_answerer.ReplyToProgramMessage(IDS_TEST_CHANGED_SAVE_QUESTION, IDYES);
-    m_answerer.ReplyToFileDialog(L"");
+    m_answerer.ReplyToFileDialog(std::wstring());
     EXPECT_TRUE(V()->OfferToSaveChanges());
     EXPECT_TRUE(V()->OfferToSaveChanges());
 

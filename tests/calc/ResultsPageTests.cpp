@@ -153,21 +153,12 @@ std::string PointText(const POINT& pt)
 
 }  // namespace
 
-class ResultsPageTest : public ::testing::Test {
+class ResultsPageTest : public ProgramTest {
 protected:
     void SetUp() override
     {
         m_nSavedDirection = g_nCurrentDirection;
-        m_app.m_hInstance = ::GetModuleHandleW(nullptr);
-        m_app.m_nCmdShow = SW_SHOWNORMAL;
-        ASSERT_TRUE(m_app.InitApplication());
-        m_answerer.ReplyToDialog(IDD_WELCOME_PANEL, IDOK);
-        ASSERT_TRUE(m_app.InitInstance());
-        m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
-        ASSERT_NE(nullptr, m_pFrame);
-        m_pView = m_pFrame->GetMainView();
-        ASSERT_NE(nullptr, m_pView);
-        PumpPending();
+        ASSERT_NO_FATAL_FAILURE(StartProgram());
         page = m_pView->m_pResults;
         CTestSettingsDialog& settings = *m_pView->m_pSettings;
         settings.m_nStandard = kCgsb;
@@ -184,15 +175,7 @@ protected:
     {
         if (page != nullptr && page->GetSafeHwnd() != nullptr)
             page->DestroyWindow();
-        if (m_pFrame != nullptr) {
-            m_pFrame->SendMessage(WM_CLOSE);
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message != WM_QUIT)
-                    ::DispatchMessageW(&msg);
-            }
-        }
-        m_app.ExitInstance();
+        CloseProgram();
         g_pView = nullptr;
         g_nCurrentDirection = m_nSavedDirection;
     }
@@ -261,27 +244,6 @@ protected:
                        reinterpret_cast<LPARAM>(hList));
     }
 
-    // Runs the waiting messages as the program's loop does, except that the
-    // page requests to the view are collected instead of acted on.
-    std::vector<std::pair<WPARAM, LPARAM>> PumpCollectingRequests()
-    {
-        std::vector<std::pair<WPARAM, LPARAM>> requests;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;
-            if (msg.message == CSimbrel1View::kPageNavigateMessage && msg.hwnd == m_pView->GetSafeHwnd()) {
-                requests.emplace_back(msg.wParam, msg.lParam);
-                continue;
-            }
-            if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        return requests;
-    }
-
     // Every text member set to its own name, the slots with tests as the
     // mode needs them.
     void FillTexts(int nStandard, bool bTwo)
@@ -300,11 +262,6 @@ protected:
         return recorder.Finish();
     }
 
-    CSimbrel1App m_app;
-    CTestAnswerer m_answerer;
-    CScopedAnswerer m_scope{m_answerer};
-    CMainFrame* m_pFrame = nullptr;
-    CSimbrel1View* m_pView = nullptr;
     CTestResultsDialog* page = nullptr;
     int m_nSavedDirection = 0;
 };

@@ -47,9 +47,9 @@ std::wstring Trimmed(const std::wstring& s)
     return b == std::wstring::npos ? std::wstring() : s.substr(b);
 }
 
-bool HasText(const CChartRecording& rec, const std::wstring& text)
+bool HasText(const CRecordedDrawing& rec, const std::wstring& text)
 {
-    for (const CChartRecording::Text& t : rec.texts)
+    for (const CRecordedText& t : rec.texts)
         if (Trimmed(t.text) == text)
             return true;
     return false;
@@ -89,9 +89,9 @@ TEST(ZoneChartTest, AxesFollowTheDataInEveryCaseOfTheTable)
         SCOPED_TRACE(c.name);
         auto pChart = MakeChart({c.points});
         pChart->m_bLegend = 1;
-        CChartRecorder recorder;
+        CMetafileRecorder recorder;
         pChart->Draw(&recorder.Dc(), kPageRect);
-        const CChartRecording rec = recorder.Finish();
+        const CRecordedDrawing rec = recorder.Finish();
         const CQarGraphGenerator& g = *pChart;
         EXPECT_DOUBLE_EQ(g.m_dXStep, c.xStep);
         EXPECT_DOUBLE_EQ(g.m_dXTick[0], c.xFirst);
@@ -108,7 +108,7 @@ TEST(ZoneChartTest, AxesFollowTheDataInEveryCaseOfTheTable)
         EXPECT_TRUE(HasText(rec, c.sampleLabel)) << "no label " << testing::PrintToString(std::wstring(c.sampleLabel));
         size_t nLabels = 0;
         bool bDecimals = false;
-        for (const CChartRecording::Text& t : rec.texts) {
+        for (const CRecordedText& t : rec.texts) {
             const std::wstring s = Trimmed(t.text);
             if (!s.empty() && (iswdigit(s[0]) || s[0] == L'-')) {
                 ++nLabels;
@@ -121,7 +121,7 @@ TEST(ZoneChartTest, AxesFollowTheDataInEveryCaseOfTheTable)
         // The zero lines are drawn; every point lies inside the frame.
         const POINT ptZero = {g.XToLogical(0.0), g.YToLogical(0.0)};
         EXPECT_EQ(ptZero.x, g.m_nXTickPos[g.m_nXZero]);
-        for (const CChartRecording::Polygon& p : rec.polygons) {
+        for (const CRecordedPolygon& p : rec.polygons) {
             const POINT centre = p.Centre();
             EXPECT_GE(centre.x, kPageRect.left);
             EXPECT_LE(centre.x, kPageRect.right);
@@ -130,7 +130,7 @@ TEST(ZoneChartTest, AxesFollowTheDataInEveryCaseOfTheTable)
         }
         // The legend box lies in the half the table says.
         ASSERT_FALSE(rec.rectangles.empty());
-        const RECT& legend = rec.rectangles.back();
+        const RECT& legend = rec.rectangles.back().rc;
         EXPECT_EQ(legend.top < (kPageRect.top + kPageRect.bottom) / 2, c.bLegendAtTop != 0);
     }
 }
@@ -140,14 +140,14 @@ TEST(ZoneChartTest, TheZeroLinesAreTheSecondGridLinesAndUseTheAxisPen)
     // 900 wide: grid pen 2 (900 / 450), axis pen 3 (900 / 300).
     const CRect rc(60, 40, 960, 640);
     auto pChart = MakeChart({{{0, 0}, {25, 10}, {50, 20}}});
-    CChartRecorder recorder;
+    CMetafileRecorder recorder;
     pChart->Draw(&recorder.Dc(), rc);
-    const CChartRecording rec = recorder.Finish();
+    const CRecordedDrawing rec = recorder.Finish();
     const int xZero = pChart->m_nXTickPos[1];
     const int yZero = pChart->m_nYTickPos[1];
     int nAxisLines = 0;
     int nGridLines = 0;
-    for (const CChartRecording::Line& l : rec.lines) {
+    for (const CRecordedLine& l : rec.lines) {
         const bool bVerticalZero = l.from.x == xZero && l.to.x == xZero && l.from.y == rc.top;
         const bool bHorizontalZero = l.from.y == yZero && l.to.y == yZero && l.from.x == rc.left;
         if (bVerticalZero || bHorizontalZero) {
@@ -187,9 +187,9 @@ TEST(ZoneChartTest, NothingIsDrawnWithoutAVisiblePointOrWithAnEmptyPlot)
         for (int i = 0; i < CQarGraphGenerator::kMaxSeries; ++i)
             pChart->m_bVisible[i] = c.bVisible && i < static_cast<int>(c.series.size());
         pChart->m_bLegend = 1;
-        CChartRecorder recorder;
+        CMetafileRecorder recorder;
         pChart->Draw(&recorder.Dc(), c.rc);
-        const CChartRecording rec = recorder.Finish();
+        const CRecordedDrawing rec = recorder.Finish();
         EXPECT_TRUE(rec.texts.empty());
         EXPECT_TRUE(rec.rectangles.empty());
         EXPECT_TRUE(rec.lines.empty());
@@ -222,11 +222,11 @@ TEST(ZoneChartTest, FittedLinesAreClippedToThePlot)
         auto pChart = MakeChart({{{0, 0}, {50, 10}}});
         pChart->m_dSlope[0] = c.slope;
         pChart->m_dIntercept[0] = c.intercept;
-        CChartRecorder recorder;
+        CMetafileRecorder recorder;
         pChart->Draw(&recorder.Dc(), kPageRect);
-        const CChartRecording rec = recorder.Finish();
-        std::vector<CChartRecording::Line> lines;
-        for (const CChartRecording::Line& l : rec.lines)
+        const CRecordedDrawing rec = recorder.Finish();
+        std::vector<CRecordedLine> lines;
+        for (const CRecordedLine& l : rec.lines)
             if (l.pen.lopnColor == cr)
                 lines.push_back(l);
         ASSERT_EQ(lines.size(), c.bDrawn ? 1u : 0u);
@@ -261,15 +261,15 @@ TEST(ZoneChartTest, TenSeriesGetTheirMarkerShapesAtPageAndPrinterSize)
             series.push_back({{5.0 * (i + 1), 2.0 * i - 6}});
         auto pChart = MakeChart(series);
         pChart->m_bLegend = 1;
-        CChartRecorder recorder;
+        CMetafileRecorder recorder;
         pChart->Draw(&recorder.Dc(), rc);
-        const CChartRecording rec = recorder.Finish();
+        const CRecordedDrawing rec = recorder.Finish();
         const int m = static_cast<int>((rc.Width() + rc.Height()) / 200.0 + 0.5);
         EXPECT_EQ(pChart->m_nMarkerSize, m);
         ASSERT_EQ(rec.polygons.size(), 20u);   // ten points, ten legend markers
         for (int i = 0; i < 10; ++i) {
             SCOPED_TRACE(i);
-            const CChartRecording::Polygon& p = rec.polygons[i];
+            const CRecordedPolygon& p = rec.polygons[i];
             EXPECT_EQ(p.points.size(), static_cast<size_t>(kCorners[i]));
             EXPECT_EQ(p.brush, pChart->m_crColor[i]);
             const int nHalfWidth = p.Width() / 2;
@@ -282,10 +282,9 @@ TEST(ZoneChartTest, TenSeriesGetTheirMarkerShapesAtPageAndPrinterSize)
             EXPECT_EQ(rec.polygons[10 + i].points.size(), p.points.size());
             EXPECT_TRUE(HasText(rec, pChart->m_strLegend[i].GetString()));
         }
-        // The legend box: widest label + 16 m by 4 m per series + 2 m (a
-        // recorded rectangle's box includes its bottom-right corner).
-        const RECT& box = rec.rectangles.back();
-        EXPECT_EQ(box.bottom + 1 - box.top, 4 * m * 10 + 2 * m);
+        // The legend box: widest label + 16 m by 4 m per series + 2 m.
+        const RECT& box = rec.rectangles.back().rc;
+        EXPECT_EQ(box.bottom - box.top, 4 * m * 10 + 2 * m);
         EXPECT_EQ(box.left, rc.left + 2 * m);
     }
 }
@@ -295,13 +294,13 @@ TEST(ZoneChartTest, APrintingDcTakesTheSmallerFont)
 {
     for (bool bPrinting : {false, true}) {
         auto pChart = MakeChart({{{0, 0}, {50, 20}}});
-        CChartRecorder recorder;
+        CMetafileRecorder recorder;
         recorder.Dc().m_bPrinting = bPrinting;
         pChart->Draw(&recorder.Dc(), kPageRect);
-        const CChartRecording rec = recorder.Finish();
+        const CRecordedDrawing rec = recorder.Finish();
         ASSERT_FALSE(rec.texts.empty());
         const int nExpected = (kPageRect.Width() + kPageRect.Height()) / (bPrinting ? 48 : 36);
-        for (const CChartRecording::Text& t : rec.texts) {
+        for (const CRecordedText& t : rec.texts) {
             EXPECT_EQ(t.font.lfHeight, nExpected);
             EXPECT_EQ(std::wstring(t.font.lfFaceName), L"Arial");
         }

@@ -248,17 +248,17 @@ TEST_F(ZoneDataTest, RowsWithoutAFitAreEmptyAndDrawNoLine)
         const RowTexts row = Row(nRow);
         ExpectRow(row, {L"", L"", L"", L"", L"", nRow == 0 ? L"out" : L"in"});
     }
-    CChartRecorder recorder;
+    CMetafileRecorder recorder;
     Page().m_Chart.m_bLegend = 1;
     Page().m_Chart.Draw(&recorder.Dc(), CRect(50, 30, 450, 330));
-    const CChartRecording rec = recorder.Finish();
+    const CRecordedDrawing rec = recorder.Finish();
     int nMarkers = 0;
-    for (const CChartRecording::Polygon& p : rec.polygons)
+    for (const CRecordedPolygon& p : rec.polygons)
         nMarkers += p.brush == CZoneDataDialog::GetZoneColor(0) ? 1 : 0;
     EXPECT_EQ(nMarkers, 3 + 1);   // the readings and the legend marker
-    for (const CChartRecording::Line& l : rec.lines)
+    for (const CRecordedLine& l : rec.lines)
         EXPECT_NE(l.pen.lopnColor, CZoneDataDialog::GetZoneColor(0));
-    for (const CChartRecording::Text& t : rec.texts)
+    for (const CRecordedText& t : rec.texts)
         EXPECT_EQ(t.text.find(L"nan"), std::wstring::npos);
 }
 
@@ -310,15 +310,15 @@ TEST_F(ZoneDataTest, ThePageShowsTheRowsAndAClickHidesAZoneFromTheChart)
     EXPECT_EQ(chartPixelsOfP5(), 0);
     EXPECT_FALSE(ItemText(h, IDC_ZONE_TO_OUTSIDE_P3 + 2).empty());
     {
-        CChartRecorder recorder;
+        CMetafileRecorder recorder;
         Page().m_Chart.m_bLegend = 1;
         Page().m_Chart.Draw(&recorder.Dc(), rcChart);
-        const CChartRecording rec = recorder.Finish();
-        for (const CChartRecording::Text& t : rec.texts)
+        const CRecordedDrawing rec = recorder.Finish();
+        for (const CRecordedText& t : rec.texts)
             EXPECT_NE(t.text, L"Crawlspace-P5");
-        for (const CChartRecording::Polygon& poly : rec.polygons)
+        for (const CRecordedPolygon& poly : rec.polygons)
             EXPECT_NE(poly.brush, crP5);
-        for (const CChartRecording::Line& l : rec.lines)
+        for (const CRecordedLine& l : rec.lines)
             EXPECT_NE(l.pen.lopnColor, crP5);
     }
     SaveScreenshot(h, L"zone-page-depressurization.png");

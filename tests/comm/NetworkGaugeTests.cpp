@@ -236,17 +236,22 @@ TEST_F(NetworkGauge, EndlessRepliesAreCutByLengthAndByTotalTime)
     struct Case {
         const char* pszFault;
         const wchar_t* pszError;
+        std::int64_t nClockStepMs;
     };
     const Case cases[] = {
+        // A flood: the program clock stands still, so only the length can end it,
+        // however small the pieces arrive on a busy machine.
         {"fault babble GE 0",
-         L"Reply too long in RecvWiflyDataString() in response to GE Command; connection closed."},
+         L"Reply too long in RecvWiflyDataString() in response to GE Command; connection closed.", 0},
         // One byte every 50 ms; each piece read advances the program clock a second.
         {"fault babble GE 50",
-         L"Reply not complete in time in RecvWiflyDataString() in response to GE Command; connection closed."},
+         L"Reply not complete in time in RecvWiflyDataString() in response to GE Command; connection closed.", 1000},
     };
     StartModel(Kind::kRQ40Adapter);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszFault);
+        CSteppingClock clock(c.nClockStepMs);
+        CScopedProgramClock scopedClock(clock);
         Control("clear");
         Control(c.pszFault);
         Open();

@@ -56,7 +56,7 @@ TEST(FileDialogTest, AnswererSeesTheDialogAndChoosesOrCancels)
     const CString strFolder = L"C:\\Tests";
 
     answerer.ReplyToFileDialog(L"C:\\Tests\\House.Two.bld");
-    answerer.ReplyToFileDialog(L"");
+    answerer.ReplyToFileDialog(std::wstring());
     {
         CFileDialog dlg(FALSE, L"bld", L"House", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"Tests (*.bld)|*.bld||");
         dlg.m_ofn.lpstrTitle = strTitle.GetString();
