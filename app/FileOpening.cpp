@@ -52,13 +52,6 @@ private:
     int m_bPrevious;
 };
 
-CString LoadText(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
-
 // A count as the C run-time's integer conversion reads it (blanks, a sign,
 // the digits up to the first other character, none: 0), but saturating
 // instead of wrapping, so a huge count stays huge.

@@ -11,12 +11,6 @@ constexpr int kNoHelpTopic = 255;
 constexpr int kIconX = 18;
 constexpr int kIconY = 15;
 
-CString LoadText(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
 }  // namespace
 
 CMessageKindLayout GetMessageKindLayout(int nKind)

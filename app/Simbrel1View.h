@@ -7,6 +7,7 @@
 #include "comm/GaugeJobs.h"
 #include "comm/WifiDeviceInfo.h"
 #include "framework/Framework.h"
+#include "report/PrintFrame.h"
 
 class CBaselineDataEntry;
 class CBuildingInfoDialog;
@@ -54,6 +55,15 @@ public:
     CComPortSelectDialog* m_pDeviceDialog = nullptr;
     CQarCommunications* m_pLink[4] = {};
     int m_nComPort[4] = {};
+    // Links of a test: the shut-down flag (the main window closes), the
+    // primary COM port found by auto-selection (-1 none yet), the channel
+    // check under way; AreAllPortsConnected: 0 with no link in use, else 1
+    // when every link in use that has a COM port (all under auto-selection)
+    // is connected.
+    int m_bShuttingDown = 0;
+    int m_nPrimaryPort = -1;
+    int m_bChannelCheckRunning = 0;
+    int AreAllPortsConnected() const;
 
     // Device scan. Port probes still running when a scan stopped waiting
     // stay here, with their links, until their threads have ended: checked
@@ -149,6 +159,50 @@ public:
     IPdfDriverOptions* m_pPdfOptions = nullptr;
     int m_bPdfDriverAvailable = 0;
     CString m_strPdfFile;
+
+    // Print frame: report commands, page plan, page frame and header, the
+    // report pages' drawing routines.
+    int m_bPreviewJustStarted = 0;
+    int m_bPdfMode = 0;
+    int m_nTotalPages = 0;
+    int m_nFirstCommentsPage = 0;
+    std::vector<int> m_nCommentLinesOnPage;   // as many pages as the comments need
+    int m_bTestOnTwoPages[2][32] = {};
+    CString m_strDateLine;
+    CString m_strFileLine;
+    CString m_strRunningHead;
+    CPageCaps m_PageCaps;             // of the page being drawn
+    CString m_strReportLogoProblem;   // shown once at the end of the job
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, HandlerInfo* pHandlerInfo) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    CReportCommandInput GetReportCommandInput() const;
+    void OnReportCommand(UINT nID);
+    // Prints a report through the standard print command; true when printed.
+    bool PrintReport(int nType);
+    bool PrintTestReport() { return PrintReport(1); }
+    void PreviewReport(int nType);
+    void PreviewTestReport() { PreviewReport(1); }
+    void StartPrintPreview();
+    int CanPrintZoneReport() const;
+    CPoint PrintPageHeader(CDC* pDC, CPrintInfo* pInfo, UINT nIDTitle, CFont* pTitleFont, CFont* pTextFont, int x,
+                           int y);
+    CSize PrintText(CDC* pDC, int nWidth, int x, int y, const CString& strText);
+    void PrintRule(CDC* pDC, int nLineHeight, int x, int y);
+    void DrawPenLine(CDC* pDC, int nThickness, int x1, int y1, int x2, int y2);
+    CRect TwipsToDeviceRect(CDC* pDC, const CRect& rcTwips) const;
+    void PrintLabelAndSymbol(CDC* pDC, CMarkupText& renderer, CFont* pFont, const CRect& rc, const CString& strLabel,
+                             const CString& strSymbol);
+    int CountCommentLines();
+    int CountZoneReportRows(int d) const;
+    // The report pages' bodies.
+    void ComposeTestReportPage(CDC* pDC, CPrintInfo* pInfo, CFont* pBoldFont, CFont* pRegularFont,
+                               CFont* pUnderlinedFont, int x, int y);
+    void ComposeZoneDataReportPage(CDC* pDC, CPrintInfo* pInfo, CFont* pBoldFont, CFont* pRegularFont, int x, int y);
+    void PrintGraphPage(CDC* pDC, CPrintInfo* pInfo, int x, int y);
+    // Sets up the PDF printer driver for a PDF job; FALSE ends the job.
+    BOOL PreparePdfDriver();
 
     // Other.
     int m_bShowPressureWarning = 1;

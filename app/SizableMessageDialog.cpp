@@ -6,12 +6,6 @@
 namespace {
 constexpr UINT_PTR kAutoCloseTimer = 1;
 
-CString LoadText(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
 }  // namespace
 
 CMessageKindLayout GetSizableMessageKindLayout(int nKind)

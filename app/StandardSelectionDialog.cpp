@@ -14,13 +14,6 @@ constexpr int kIso9972 = 3;
 const wchar_t* const kListItems[CTestStandardSelection::kStandardCount] = {L"CGSB", L"EN 13829", L"E779-10",
                                                                           L"ISO 9972-15"};
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CTestStandardSelection, CDialog)

@@ -44,13 +44,6 @@ constexpr CVersionKey kVersionKeys[] = {
     {L"QARVENTO_Version:", L"QV "},
 };
 
-CString LoadText(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
-
 // Live readings stay off while a file is chosen and written; the state
 // before comes back on every way out.
 class CLiveReadingsOff {

@@ -67,6 +67,76 @@ public:
     // over the settings of the direction that was current.
     void SetTestDirection(wchar_t chDirectionLetter);
 
+    // The page. Enabled states of its controls for a method letter, a
+    // standard letter, the open file's key layout and the zonal switch.
+    struct CControlStates {
+        bool bMethodEntries;     // standard's pressures choice, samples, limit, factory reset, zones
+        bool bAutoOnlyEntries;   // fan adjust rate, target tolerance, fan start
+        bool bEditCustom;        // "Edit Custom Pressures"
+        bool bZoneSettings;      // the zonal set-up button
+    };
+    static CControlStates GetControlStates(wchar_t chMethodLetter, wchar_t chStandardLetter, int bNewFormatFile,
+                                           int bZonalActive);
+    // Outcome of a typed high-pressure limit or fan start percentage.
+    enum class LimitCheck { Accepted, Warned, Refused };
+    static LimitCheck CheckHighPressureLimit(double dValue);   // 0 to 150 Pa, warned above 90
+    static LimitCheck CheckFanStartPercent(double dValue);     // 0 to 50 %
+
+    void RefreshPage() override;
+    // Texts, enabled and hidden states; the layout when the view asks for one.
+    void RefreshControls();
+    void SetTexts() override;
+    void LayoutPage();
+    // Method index n (0 manual, 1 automatic, 2 semi-automatic) after the
+    // confirmation a change with measured data needs; 1 when it changed.
+    int SetMethod(int n);
+    // The five parameter texts to their factory values; nothing else.
+    void RestoreFactorySettings();
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    void OnDestroy();
+    void OnStandardChanged();
+    void OnDefaultPressures();
+    void OnCustomPressures();
+    void OnEditCustomPressures();
+    void OnManual();
+    void OnAuto();
+    void OnSemiAuto();
+    void OnDirectionRadio() {}
+    void OnZonalActive();
+    void OnZonalSettings();
+    void OnLimitKillFocus();
+    void OnFanStartKillFocus();
+    void OnSamplesChange();
+    void OnDecimalEditChange();
+    void OnFactorySettings();
+    void OnNext();
+    void OnPrevious();
+
+private:
+    // Asks string 4342 about the change named by string nIDWhat; true on Yes.
+    bool ConfirmDataClearing(int nIDWhat);
+    void StoreControls();
+    void PutRecordIntoControls();
+    void FocusNext();
+    void ApplyRadioChoices();
+    // The slot's flow axis and calibration from the equipment's fan and the
+    // slot's installed ring.
+    void RefreshFanSetup(int nSlot);
+    void CheckTypedLimit(int nID, CString& strText, double& dNumber, bool bStoreNumber,
+                         LimitCheck (*check)(double), int nIDRange);
+
+    // Set while a limit check runs: the focus moves that its message and
+    // its focus return cause start no other check.
+    int m_bCheckingLimit = 0;
+
+public:
+
     // The five automated-test parameters as typed (the files hold these).
     CString m_strTargetTolerance;    // Pa
     CString m_strDataSamples;        // readings averaged per station
@@ -92,4 +162,6 @@ public:
     int m_nZoneReference[2][kZoneSlots] = {};   // 0 outside, 1 inside
     int m_nStandard = 0;             // 0 CGSB, 1 EN 13829, 2 ASTM E779, 3 ISO 9972
     int m_bSetAsDefaults = 0;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -39,13 +39,6 @@ const UINT kTemperatureNames[] = {IDS_UNIT_F, IDS_UNIT_C};
 
 constexpr double kMetresPerFoot = 0.3048;
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 // An index outside the family's table counts as its first unit.
 template <size_t N>
 int ValidIndex(int nIndex, const UINT (&)[N])

@@ -10,13 +10,6 @@ namespace {
 constexpr int kHelpTopic = 16;
 constexpr int kIso9972 = 3;
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CUnitsSelectionDialog, CDialog)

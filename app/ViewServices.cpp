@@ -27,13 +27,6 @@ constexpr int kOkOnly = 0;
 // list keeps its end marker.
 constexpr int kResetTargets = 11;
 
-CString LoadText(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
-
 // The decimal digits at the start of the text, up to the first non-digit.
 int LeadingNumber(const CString& strText)
 {

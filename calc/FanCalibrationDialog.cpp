@@ -76,13 +76,6 @@ int FieldId(int nField)
     return nField < 6 ? kCFieldIds[nField] : kNFieldIds[nField - 6];
 }
 
-CString LoadText(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
-
 CString FormatG5(double dValue)
 {
     CString str;

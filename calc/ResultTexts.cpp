@@ -4,6 +4,8 @@
 // The reference pressure text comes from a file or the registry, so it is
 // never part of a format: numbers are formatted alone and labels are joined
 // to them as text.
+#include <cmath>
+
 #include "app/Simbrel1View.h"
 #include "calc/TestResultsDialog.h"
 #include "pages/BuildingInfoDialog.h"
@@ -73,13 +75,6 @@ constexpr TextMember kStandardDensityTexts[] = {
     &CTestResultsDialog::m_strTabCenvSlot0, &CTestResultsDialog::m_strTabCenvSlot1,
 };
 
-CString LoadText(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
-
 CString Strip(const CString& str)
 {
     return CSimbrel1View::StripLeadingBlanks(str);
@@ -89,6 +84,13 @@ CString Strip(const CString& str)
 CString FormatNumber(const wchar_t* pszFormat, double dValue)
 {
     return Strip(CString::FormatText(pszFormat, dValue));
+}
+
+// A value the computation could make: 0 stands for none, and neither a
+// negative nor an infinite one is ever shown.
+bool HasValue(double dValue)
+{
+    return dValue > 0.0 && std::isfinite(dValue);
 }
 
 // The percent error after a result: " (+/- 2.1 %)".
@@ -285,8 +287,12 @@ void CResultTextBuilder::OneDirection(int d)
             r.m_strC = strCl + L" " + strUnit + ErrorSuffix(c);
             r.m_strCl = strCl + L"  " + strUnit + ErrorSuffix(c);
             r.m_strCenvLabel = LoadText(IDS_AIR_FLOW_COEFFICIENT);
-            r.m_strCenv = Strip(r.m_strCenvLabel + CString::FormatText(L" = %5.1f", E(d, R::kCStandard).m_dValue)) +
-                          L"  " + strUnit + ErrorSuffix(c);
+            // No mean density (a test still running, no barometric pressure)
+            // leaves C at standard density 0: no value to show.
+            const double dCenv = E(d, R::kCStandard).m_dValue;
+            r.m_strCenv = HasValue(dCenv) ? Strip(r.m_strCenvLabel + CString::FormatText(L" = %5.1f", dCenv)) +
+                                                L"  " + strUnit + ErrorSuffix(c)
+                                          : CString();
         } else {
             r.m_strC = FormatNumber(LoadText(IDS_FLOW_COEFFICIENT_FORMAT), c.m_dValue) + ErrorSuffix(c);
         }
@@ -459,8 +465,10 @@ void CResultTextBuilder::Table()
         if (!c.m_bValid)
             continue;
         *pCSlots[d] = ValueWithError(L"%5.1f", c.m_dValue, c);
-        if (m_bEnOrIso)
-            *pCenvSlots[d] = ValueWithError(L"%5.1f", E(d, R::kCStandard).m_dValue, c);
+        if (m_bEnOrIso) {
+            const double dCenv = E(d, R::kCStandard).m_dValue;
+            *pCenvSlots[d] = HasValue(dCenv) ? ValueWithError(L"%5.1f", dCenv, c) : CString();
+        }
     }
     if (m_bAstm && BothValid(R::kC))
         r.m_strTabCMean = FormatNumber(L"%5.1f", r.m_dMeanC) +

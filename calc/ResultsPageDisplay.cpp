@@ -20,13 +20,6 @@ constexpr int kIso9972 = 3;
 
 using TextMember = CString CTestResultsDialog::*;
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 // The plain notations of the coefficient texts, drawn as sub- and superscripts.
 CString MarkUpNotations(CString strText)
 {

@@ -19,13 +19,6 @@ constexpr int kAstmE779 = 2;
 // The pressures the list offers, in their order.
 const wchar_t* const kPressureChoices[] = {L"75", L"50", L"10", L"4"};
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 }  // namespace
 
 int CTestResultsDialog::s_nFocusButtonId = IDC_RESULTS_NO_ACTION;

@@ -15,13 +15,6 @@ const int kNameIds[6] = {IDC_ZONE_NAME_P3, IDC_ZONE_NAME_P4, IDC_ZONE_NAME_P5,
 const int kOutsideIds[6] = {IDC_ZONE_OUTSIDE_P3, IDC_ZONE_OUTSIDE_P4, IDC_ZONE_OUTSIDE_P5,
                             IDC_ZONE_OUTSIDE_P6, IDC_ZONE_OUTSIDE_P7, IDC_ZONE_OUTSIDE_P8};
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CZonalPressureSetupDialog, CDialog)

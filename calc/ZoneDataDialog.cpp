@@ -28,13 +28,6 @@ const COLORREF kZoneColors[CZoneDataDialog::kZones] = {
     RGB(255, 0, 0), RGB(0, 128, 0), RGB(0, 0, 255), RGB(255, 128, 0), RGB(255, 0, 255), RGB(0, 128, 128),
 };
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 int RowOfControl(int nID, int nFirst)
 {
     return nID >= nFirst && nID < nFirst + CZoneDataDialog::kZones ? nID - nFirst : -1;

@@ -17,13 +17,6 @@ const int kTestIds[4] = {IDC_PORT_TEST_PRIMARY, IDC_PORT_TEST_AUX1, IDC_PORT_TES
 const UINT kTestTitles[4] = {IDS_PORT_TEST_PRIMARY, IDS_PORT_TEST_AUX1, IDS_PORT_TEST_AUX2, IDS_PORT_TEST_AUX3};
 constexpr int kModemByteMs = 100;
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 void EnableItem(CWnd* pDialog, int nID, bool bEnable)
 {
     if (CWnd* pItem = pDialog->GetDlgItem(nID))

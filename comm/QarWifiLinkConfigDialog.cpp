@@ -7,13 +7,6 @@
 
 namespace {
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 const int kRouterFieldIds[] = {IDC_WIFI_SSID,          IDC_WIFI_SSID_LABEL,     IDC_WIFI_SSID_CONFIRM,
                                IDC_WIFI_SSID_CONFIRM_LABEL, IDC_WIFI_PASSWORD,  IDC_WIFI_PASSWORD_LABEL,
                                IDC_WIFI_PASSWORD_CONFIRM, IDC_WIFI_PASSWORD_CONFIRM_LABEL};

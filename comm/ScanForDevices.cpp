@@ -18,13 +18,6 @@ namespace {
 
 const wchar_t* const kIndent = L"          ";  // ten blanks before each report line
 
-CString LoadText(UINT nID)
-{
-    CString strText;
-    strText.LoadString(nID);
-    return strText;
-}
-
 CString FormatText(UINT nID, const wchar_t* pszArgument)
 {
     CString strText;

@@ -15,6 +15,7 @@
 #include "framework/Geometry.h"
 #include "framework/MessageMap.h"
 #include "framework/Object.h"
+#include "framework/Print.h"
 #include "framework/String.h"
 #include "framework/UiAnswerer.h"
 #include "framework/View.h"

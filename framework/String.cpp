@@ -802,6 +802,13 @@ CString CString::FormatText(const wchar_t* pszFormat, ...)
     return result;
 }
 
+CString LoadText(unsigned int nID)
+{
+    CString str;
+    str.LoadString(nID);
+    return str;
+}
+
 bool CString::LoadString(unsigned int nID)
 {
     // With a zero buffer size LoadStringW returns a pointer to the text in the

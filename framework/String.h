@@ -156,3 +156,6 @@ private:
 // The module whose resources LoadString and the dialogs use: the program
 // itself, or a test program that links the same resources.
 HINSTANCE AfxGetResourceHandle();
+
+// The string-table text nID as a value ("" when the id has no text).
+CString LoadText(unsigned int nID);

@@ -4,6 +4,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
+#include "framework/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -11,6 +12,7 @@ BEGIN_MESSAGE_MAP(CView, CWnd)
     ON_WM_CREATE()
     ON_WM_PAINT()
     ON_MESSAGE(WM_AFX_INITIALUPDATE, OnInitialUpdateMessage)
+    ON_COMMAND(ID_AFX_FILE_PRINT, OnFilePrintCommand)
 END_MESSAGE_MAP()
 
 CView::~CView()
@@ -77,7 +79,12 @@ BOOL CView::OnPreparePrinting(CPrintInfo*)
 
 void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
 
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo)
+{
+    // Without a page count of its own a job prints one page.
+    if (pInfo != nullptr && !pInfo->m_bPreview && pInfo->GetMaxPage() == 0xFFFF)
+        pInfo->m_bContinuePrinting = pInfo->m_nCurPage == 1;
+}
 
 void CView::OnPrint(CDC* pDC, CPrintInfo*)
 {
@@ -87,6 +94,51 @@ void CView::OnPrint(CDC* pDC, CPrintInfo*)
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
 void CView::OnEndPrintPreview(CDC*, CPrintInfo*, POINT, CView*) {}
+
+BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
+{
+    if (pInfo->m_bPreview)
+        return TRUE;
+    return pInfo->m_pPD->DoModal() == IDOK && pInfo->m_pPD->GetPrinterDC() != nullptr;
+}
+
+void CView::OnFilePrintCommand()
+{
+    OnFilePrint();
+}
+
+bool CView::OnFilePrint()
+{
+    CPrintInfo info;
+    if (m_pPrintInfoTemplate != nullptr) {
+        info.m_pJobSink = m_pPrintInfoTemplate->m_pJobSink;
+        info.m_PageCaps = m_pPrintInfoTemplate->m_PageCaps;
+    }
+    if (!OnPreparePrinting(&info))
+        return false;
+    if (!info.m_PageCaps.IsSet())
+        info.m_PageCaps = info.m_pPD->GetPageCaps();
+
+    bool bOwnsDC = false;
+    CDC dc;
+    dc.Attach(info.m_pPD->TakePrinterDC(bOwnsDC));
+    if (dc.GetSafeHdc() == nullptr)
+        return false;
+    dc.m_bPrinting = true;
+
+    CString strDocName = AfxGetAppName();
+    if (m_pDocument != nullptr && !m_pDocument->GetTitle().IsEmpty())
+        strDocName = m_pDocument->GetTitle();
+
+    OnBeginPrinting(&dc, &info);
+    const bool bPrinted = AfxRunPrintPages(this, &dc, &info, strDocName);
+    OnEndPrinting(&dc, &info);
+
+    HDC hDC = dc.Detach();
+    if (bOwnsDC)
+        ::DeleteDC(hDC);
+    return bPrinted;
+}
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, HandlerInfo* pHandlerInfo)
 {

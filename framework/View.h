@@ -1,24 +1,12 @@
 // CView: the child window that shows a document inside a frame.
 #pragma once
 
+#include "framework/Print.h"
 #include "framework/Wnd.h"
 
 class CDC;
 class CDocument;
 class CFrameWnd;
-
-// What a print or preview job tells the view's printing overrides.
-struct CPrintInfo {
-    BOOL m_bPreview = FALSE;
-    BOOL m_bContinuePrinting = TRUE;
-    UINT m_nCurPage = 1;
-    UINT m_nNumPreviewPages = 1;
-    UINT m_nMinPage = 1;
-    UINT m_nMaxPage = 0xFFFF;
-    CRect m_rectDraw;
-    void SetMinPage(UINT nMinPage) { m_nMinPage = nMinPage; }
-    void SetMaxPage(UINT nMaxPage) { m_nMaxPage = nMaxPage; }
-};
 
 class CView : public CWnd {
     DECLARE_DYNAMIC(CView)
@@ -40,6 +28,18 @@ public:
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT point, CView* pView);
+    // The standard print command (ID_FILE_PRINT): OnPreparePrinting (which
+    // calls DoPreparePrinting for the print dialog), then OnBeginPrinting,
+    // the pages From to To (OnPrepareDC, OnPrint each) and OnEndPrinting
+    // with the printer's DC. Returns true when the document was printed.
+    bool OnFilePrint();
+    // Shows the print dialog for the page range the print info holds,
+    // unless previewing (a preview takes its pages without asking); FALSE
+    // when it is cancelled or no printer DC can be had.
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    // A test's or the preview's hook: the print info OnFilePrint starts
+    // from (job sink, page caps); nullptr for a fresh one.
+    CPrintInfo* m_pPrintInfoTemplate = nullptr;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, HandlerInfo* pHandlerInfo) override;
@@ -49,12 +49,16 @@ protected:
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnPaint();
     LRESULT OnInitialUpdateMessage(WPARAM, LPARAM);
+    void OnFilePrintCommand();
 
     CDocument* m_pDocument = nullptr;
 
     friend class CDocument;
     DECLARE_MESSAGE_MAP()
 };
+
+// The class library's print command (File > Print, Ctrl+P).
+constexpr UINT ID_AFX_FILE_PRINT = 0xE107;
 
 // Sent by the frame to its view when the document is ready to be shown.
 constexpr UINT WM_AFX_INITIALUPDATE = WM_APP + 0x3F00;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/PageDialog.h"
+#include "framework/DateTimeCtrl.h"
 
 class CSimbrel1View;
 
@@ -16,10 +17,15 @@ public:
     // Empties every text and zeroes the dimensions and the country-specific
     // flags; the unit labels and the change flags stay.
     void ClearData();
-    // Its four sections of the test and configuration files, headers included.
+    // Its four sections of the test and configuration files, headers
+    // included; the lines depend on the standard of the test settings.
     CString WriteToFile() const;
+    // Reads the keys from the view's file text; bWithDate 0 (a configuration
+    // file) leaves the test date alone. A date key that is not a valid
+    // eight-digit date is kept as a free-text date, so nothing is lost.
     void ReadFromFile(int bWithDate);
-    // Parses the dimension texts into the numbers (every one when forced).
+    // Removes the commas from the four dimension texts and parses the changed
+    // ones (every one when forced) into both slots; clears the change flags.
     void UpdateDimensionValues(int bForce);
     // Slot's dimensions after a change of length unit: volume x ratio³,
     // areas x ratio², height x ratio.
@@ -69,6 +75,14 @@ public:
     double m_dFloorArea[2] = {};
     double m_dSurfaceArea[2] = {};
     double m_dHeight[2] = {};
+
+    // Set when the user edits a dimension: the next parse takes only those.
+    int m_bVolumeChanged = 0;
+    int m_bFloorAreaChanged = 0;
+    int m_bSurfaceAreaChanged = 0;
+    int m_bHeightChanged = 0;
+
+    CDateTimeCtrl m_datePicker;   // the page's date picker while it is open
 
     // Unit labels ("ft³"/"m³", "ft²"/"m²", "ft"/"m"), set with the units.
     CString m_strVolumeUnit;

@@ -1,6 +1,40 @@
 #include "pages/TemperatureAndBarometricPressure.h"
 
 #include "app/Lifecycle.h"
+#include "app/Simbrel1View.h"
+#include "calc/QarMathFunctions.h"
+#include "pages/TemperatureKeys.h"
+#include "testrun/TestGraph1.h"
+
+using namespace EnvironmentKeys;
+
+namespace {
+// The source written as its digit; anything else read leaves the source as it was.
+bool ParseSource(const CString& strValue, int& nSource)
+{
+    for (int nCode = 0; nCode <= 2; ++nCode) {
+        CString strCode;
+        strCode.Format(L"%d", nCode);
+        if (strValue == strCode) {
+            nSource = nCode;
+            return true;
+        }
+    }
+    return false;
+}
+
+int IsComplete(const CString& strIndoor, const CString& strOutdoor, int nSource, const CString& strPressure,
+               const CString& strAltitude)
+{
+    if (strIndoor.IsEmpty() || strOutdoor.IsEmpty())
+        return 0;
+    if (nSource == CTemperatureAndBarometricPressure::kTypedPressure && strPressure.IsEmpty())
+        return 0;
+    if (nSource == CTemperatureAndBarometricPressure::kPressureFromAltitude && strAltitude.IsEmpty())
+        return 0;
+    return 1;
+}
+}  // namespace
 
 CTemperatureAndBarometricPressure::CTemperatureAndBarometricPressure() : CDialog(IDD)
 {
@@ -14,20 +48,119 @@ CTemperatureAndBarometricPressure::~CTemperatureAndBarometricPressure()
     TraceLifecycle("CTemperatureAndBarometricPressure", false);
 }
 
+void CTemperatureAndBarometricPressure::ClearTestValues(int nSlot, int nTestIndex)
+{
+    if (!IsTest(nSlot, nTestIndex))
+        return;
+    m_strTestIndoorTemp[nSlot][nTestIndex].Empty();
+    m_strTestOutdoorTemp[nSlot][nTestIndex].Empty();
+    m_strTestBaroPressure[nSlot][nTestIndex].Empty();
+    m_strTestAltitude[nSlot][nTestIndex].Empty();
+    m_nTestPressureSource[nSlot][nTestIndex] = kStandardPressure;
+}
+
 void CTemperatureAndBarometricPressure::ClearDirection(int nSlot)
 {
-    if (nSlot < 0 || nSlot > 1)
-        return;
-    for (int t = 0; t < kMaxTests; ++t) {
-        m_strTestIndoorTemp[nSlot][t].Empty();
-        m_strTestOutdoorTemp[nSlot][t].Empty();
-        m_strTestAltitude[nSlot][t].Empty();
-    }
+    m_strIndoorTemp.Empty();
+    m_strOutdoorTemp.Empty();
+    m_strBaroPressure.Empty();
+    m_strAltitude.Empty();
+    m_nPressureSource = kStandardPressure;
+    for (int t = 0; t < kMaxTests; ++t)
+        ClearTestValues(nSlot, t);
 }
 
-CString CTemperatureAndBarometricPressure::WriteToFile(int /*nSlot*/, int /*nTestIndex*/)
+CString CTemperatureAndBarometricPressure::WriteToFile(int nSlot, int nTestIndex)
 {
-    return CString();
+    if (!IsTest(nSlot, nTestIndex) || m_strTestIndoorTemp[nSlot][nTestIndex].IsEmpty())
+        return CString();
+    const int d = nSlot;
+    const int t = nTestIndex;
+    CString strSource;
+    strSource.Format(L"%d", m_nTestPressureSource[d][t]);
+    return MakeLine(kPretestIndoor, d, t, m_strTestIndoorTemp[d][t]) +
+           MakeLine(kPretestOutdoor, d, t, m_strTestOutdoorTemp[d][t]) + MakeLine(kPressureSource, d, t, strSource) +
+           MakeLine(kPretestPressure, d, t, m_strTestBaroPressure[d][t]) +
+           MakeLine(kAltitude, d, t, m_strTestAltitude[d][t]);
 }
 
-void CTemperatureAndBarometricPressure::ReadFromFile() {}
+void CTemperatureAndBarometricPressure::ReadFromFile()
+{
+    if (m_pView == nullptr || m_pView->m_pTestGraph == nullptr || m_pView->m_pMath == nullptr)
+        return;
+    CTestGraph1& store = *m_pView->m_pTestGraph;
+    for (int d = 0; d < 2; ++d) {
+        const int nTests = ReadableTests(*m_pView, d);
+        for (int t = 0; t < nTests; ++t) {
+            m_strTestIndoorTemp[d][t] = ReadValue(*m_pView, kPretestIndoor, d, t, 1);
+            store.m_TestTin[0][d][t] = CSimbrel1View::TextToDouble(m_strTestIndoorTemp[d][t]);
+            m_strTestOutdoorTemp[d][t] = ReadValue(*m_pView, kPretestOutdoor, d, t, 1);
+            store.m_TestTout[0][d][t] = CSimbrel1View::TextToDouble(m_strTestOutdoorTemp[d][t]);
+            ParseSource(ReadValue(*m_pView, kPressureSource, d, t, 1), m_nTestPressureSource[d][t]);
+            m_strTestBaroPressure[d][t] = ReadValue(*m_pView, kPretestPressure, d, t, 1);
+            m_strTestAltitude[d][t] = ReadValue(*m_pView, kAltitude, d, t, 1);
+
+            double& dPressure = store.m_TestPbaro[0][d][t];
+            switch (m_nTestPressureSource[d][t]) {
+            case kTypedPressure:
+                dPressure = CSimbrel1View::TextToDouble(m_strTestBaroPressure[d][t]);
+                break;
+            case kPressureFromAltitude:
+                dPressure = m_pView->m_pMath->BarometricPressureFromAltitude(
+                    m_pView->m_nBuildingUnit, CSimbrel1View::TextToDouble(m_strTestAltitude[d][t]));
+                break;
+            default:
+                dPressure = kStandardPressurePa;
+                break;
+            }
+        }
+    }
+    const int d = CurrentSlot();
+    m_strIndoorTemp = m_strTestIndoorTemp[d][0];
+    m_strOutdoorTemp = m_strTestOutdoorTemp[d][0];
+    m_strBaroPressure = m_strTestBaroPressure[d][0];
+    m_strAltitude = m_strTestAltitude[d][0];
+    m_nPressureSource = m_nTestPressureSource[d][0];
+}
+
+int CTemperatureAndBarometricPressure::HasRequiredValues() const
+{
+    return IsComplete(m_strIndoorTemp, m_strOutdoorTemp, m_nPressureSource, m_strBaroPressure, m_strAltitude);
+}
+
+int CTemperatureAndBarometricPressure::HasTestValues(int nSlot) const
+{
+    if (nSlot < 0 || nSlot > 1)
+        return 0;
+    return IsComplete(m_strTestIndoorTemp[nSlot][0], m_strTestOutdoorTemp[nSlot][0], m_nTestPressureSource[nSlot][0],
+                      m_strTestBaroPressure[nSlot][0], m_strTestAltitude[nSlot][0]);
+}
+
+void CTemperatureAndBarometricPressure::ParsePressureAndAltitude(int bForce)
+{
+    m_strBaroPressure = CSimbrel1View::RemoveCommas(m_strBaroPressure);
+    if (m_bPressureEdited || bForce)
+        m_dBaroPressure = CSimbrel1View::TextToDouble(m_strBaroPressure);
+    m_strAltitude = CSimbrel1View::RemoveCommas(m_strAltitude);
+    if (m_bAltitudeEdited || bForce)
+        m_dAltitude = CSimbrel1View::TextToDouble(m_strAltitude);
+    m_bPressureEdited = 0;
+    m_bAltitudeEdited = 0;
+}
+
+double CTemperatureAndBarometricPressure::ComputeBarometricPressure()
+{
+    switch (m_nPressureSource) {
+    case kTypedPressure:
+        m_dBaroPressure = CSimbrel1View::TextToDouble(m_strBaroPressure);
+        break;
+    case kPressureFromAltitude:
+        if (m_pView != nullptr && m_pView->m_pMath != nullptr)
+            m_dBaroPressure = m_pView->m_pMath->BarometricPressureFromAltitude(m_pView->m_nBuildingUnit, m_dAltitude);
+        break;
+    default:
+        m_dBaroPressure = kStandardPressurePa;
+        break;
+    }
+    return m_dBaroPressure;
+}

@@ -110,6 +110,10 @@ CRect CMarkupText::DrawLine(CDC* pDC, CRect rc, CFont* pBaseFont, CString strTex
 
         std::pair<int, int> token{1, 0};
         while (token.first > 0 || token.second >= 0) {
+            // After a keyword at the very end nothing is left: the segment
+            // still holds what was drawn last and must not be drawn again.
+            if (strRemaining.IsEmpty())
+                break;
             token = NextToken(strRemaining, strSegment, strColour);
             const auto [n, nCode] = token;
             if (nCode == -1 || nCode == kSpace || nCode == kIndent) {

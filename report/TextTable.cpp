@@ -1,14 +1,20 @@
 #include "report/TextTable.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "report/MarkupText.h"
 
 int CTextTable::Allocate()
 {
+    // An earlier allocation goes in any case, so that a refused count never
+    // meets rows of another size.
+    FreeRows();
     if (m_nRows < 1 || m_nRows > kMaxRows || m_nColumns < 1 || m_nColumns > kMaxColumns)
         return 0;
     m_pRowTexts = std::make_unique<CStringArray[]>(static_cast<size_t>(m_nRows));
+    m_nAllocatedRows = m_nRows;
+    m_nAllocatedColumns = m_nColumns;
     for (int r = 0; r < m_nRows; ++r) {
         m_pRowTexts[r].SetSize(m_nColumns);
         m_dRowFactor[r] = 1.0;
@@ -25,6 +31,8 @@ int CTextTable::FreeRows()
     if (m_pRowTexts == nullptr)
         return 0;
     m_pRowTexts.reset();
+    m_nAllocatedRows = 0;
+    m_nAllocatedColumns = 0;
     return 1;
 }
 
@@ -39,7 +47,7 @@ void CTextTable::SetColumnAlignment(int nFirstRow, int nColumn, int nAlign)
 void CTextTable::SetCell(int nRow, int nColumn, UINT nIDString, const CString& strText, int bBold, int nAlign,
                          int nIndent)
 {
-    if (m_pRowTexts == nullptr || nRow < 0 || nRow >= m_nRows || nColumn < 0 || nColumn >= m_nColumns)
+    if (m_pRowTexts == nullptr || nRow < 0 || nRow >= m_nAllocatedRows || nColumn < 0 || nColumn >= m_nAllocatedColumns)
         return;
     CString strCell(L' ', nIndent + 1);
     if (nIDString != 0) {
@@ -58,14 +66,18 @@ void CTextTable::SetCell(int nRow, int nColumn, UINT nIDString, const CString& s
 int CTextTable::Draw(CDC* pDC)
 {
     CRect r = m_rcArea;
+    // Without rows (never allocated, or refused) there is no table to draw.
+    if (m_pRowTexts == nullptr)
+        return r.top;
     CFont* pOldFont = pDC->SelectObject(m_pTitleFont);
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
 
     CRect rcBlank = r;
     const int u = GetRowUnit(pDC->DrawText(L" ", 1, &rcBlank, DT_CENTER | DT_NOPREFIX));
 
-    const int nColumns = m_pRowTexts != nullptr ? m_nColumns : 0;
-    const int nRows = m_pRowTexts != nullptr ? m_nRows : 0;
+    // Counts changed after Allocate are held to the rows that exist.
+    const int nColumns = std::min(m_nColumns, m_nAllocatedColumns);
+    const int nRows = std::min(m_nRows, m_nAllocatedRows);
     int nColumnLeft[kMaxColumns] = {};
     int nColumnWidth[kMaxColumns] = {};
     int x = r.left;

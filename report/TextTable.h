@@ -23,8 +23,9 @@ public:
     CTextTable& operator=(const CTextTable&) = delete;
 
     // Rows of empty texts, equal column shares, centred cells, row factors
-    // 1.0; 1. A row or column count outside 1 to kMaxRows / kMaxColumns
-    // allocates nothing and gives 0, so no array is ever written past its end.
+    // 1.0; 1. Rows allocated before are freed first. A row or column count
+    // outside 1 to kMaxRows / kMaxColumns allocates nothing and gives 0 (Draw
+    // then draws nothing), so no array is ever written past its end.
     int Allocate();
     // Deletes the row texts; 0 when there were none, else 1.
     int FreeRows();
@@ -33,7 +34,8 @@ public:
     // indent + 1 blanks and the string nIDString (when not 0) or strText;
     // with bBold the whole behind "\bold".
     void SetCell(int nRow, int nColumn, UINT nIDString, const CString& strText, int bBold, int nAlign, int nIndent);
-    // Draws title band, frame, grid and cells; returns the y of the bottom edge.
+    // Draws title band, frame, grid and cells; returns the y of the bottom
+    // edge (the area's top, with nothing drawn, when no rows are allocated).
     int Draw(CDC* pDC);
 
     // The row unit: 1.24 times the height of a blank in the title font,
@@ -50,4 +52,8 @@ public:
     double m_dColumnFraction[kMaxColumns] = {};
     int m_nAlign[kMaxRows][kMaxColumns] = {};
     double m_dRowFactor[kMaxRows] = {};
+
+private:
+    int m_nAllocatedRows = 0;      // the size of m_pRowTexts
+    int m_nAllocatedColumns = 0;
 };

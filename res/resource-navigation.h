@@ -4,7 +4,6 @@
 
 #define IDD_BUILDING_INFO               133
 #define IDD_COMMENTS                    134
-#define IDD_TEST_GRAPH                  135
 #define IDD_TEST_SETTINGS               148
 #define IDD_EN13829_DATA                210
 #define IDD_ISO9972_DATA                283

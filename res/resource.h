@@ -86,3 +86,8 @@
 #include "resource-devicescan.h"
 #include "resource-selection.h"
 #include "resource-commands.h"
+#include "resource-testrun.h"
+#include "resource-report.h"
+#include "resource-pages.h"
+#include "resource-testsettings.h"
+#include "resource-graph.h"

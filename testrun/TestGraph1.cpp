@@ -9,6 +9,7 @@
 #include "app/TestSettingsDialog.h"
 #include "calc/DeviationsFromStandard.h"
 #include "calc/FanCalibrationDialog.h"
+#include "comm/QarCommThreads.h"
 #include "pages/BaselineDataEntry.h"
 #include "pages/BuildingInfoDialog.h"
 #include "pages/EquipmentInfoDialogIntl.h"
@@ -46,12 +47,20 @@ CTestGraph1::CTestGraph1(CSimbrel1View* pView) : CDialog(IDD), m_pView(pView)
     }
     m_DevicesInUse = 0;
     m_ChannelsInUse = 0;
+    for (CQarCommThreads*& pWorker : m_Workers)
+        pWorker = new CQarCommThreads;
     g_bLiveReadings = 0;
 }
 
 CTestGraph1::~CTestGraph1()
 {
     TraceLifecycle("CTestGraph1", false);
+    // A worker whose thread outlived its wait still uses its object: the
+    // group deletes it once it has ended (its destructor waits for that).
+    for (CQarCommThreads*& pWorker : m_Workers) {
+        m_WorkerGroup.DeleteWhenEnded(pWorker);
+        pWorker = nullptr;
+    }
 }
 
 void CTestGraph1::ResetTestData()
@@ -386,51 +395,6 @@ void CTestGraph1::UpdateFlowUnitLabel()
 {
 }
 
-// The screen's window.
-
-int CTestGraph1::ShowTestGraph()
-{
-    if (m_bOpenFails)
-        return 0;
-    if (GetSafeHwnd() == nullptr) {
-        m_bShown = 1;
-        if (!Create(IDD)) {
-            m_bShown = 0;
-            return 0;
-        }
-    }
-    ShowWindow(SW_SHOW);
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
-        pControl->SetFocus();
-    return 1;
-}
-
-BOOL CTestGraph1::DestroyWindow()
-{
-    m_bShown = 0;
-    return CDialog::DestroyWindow();
-}
-
-void CTestGraph1::RefreshControls()
-{
-    if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
-        pControl->SetFocus();
-}
-
-void CTestGraph1::SetStatusText(int nID, const CString& strText)
-{
-    if (nID == -1) {
-        m_strStatus = strText;
-    } else {
-        if (nID == m_nStatusId)
-            return;
-        m_strStatus.LoadString(static_cast<UINT>(nID));
-    }
-    m_nStatusId = nID;
-    if (m_bShown && GetSafeHwnd() != nullptr)
-        Invalidate();
-}
-
 BOOL CTestGraph1::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -451,26 +415,3 @@ CString CTestGraph1::WriteDeviceInfo()
 
 void CTestGraph1::ReadTestData(int, const CString&) {}
 
-// Message pump of the long operations.
-int CTestGraph1::PumpMessages()
-{
-    MSG msg;
-    int bDispatched = 0;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        // A click waiting is the caller's: the sequence looks for it itself.
-        if (msg.message == WM_LBUTTONDOWN)
-            return 1;
-        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            break;
-        // A timer tick would re-enter the test step; a quit would end the
-        // program in the middle of the operation.
-        if (msg.message == WM_TIMER || msg.message == WM_QUIT)
-            continue;
-        if (GetSafeHwnd() != nullptr && PreTranslateMessage(&msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-        bDispatched = 1;
-    }
-    return bDispatched;
-}

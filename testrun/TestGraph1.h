@@ -8,8 +8,11 @@
 // post-test baseline). Test indexes are 0-based here.
 #pragma once
 
+#include <windows.h>
+
 #include <vector>
 
+#include "comm/GaugeJobs.h"
 #include "framework/Dialog.h"
 #include "framework/GdiObject.h"
 
@@ -18,6 +21,9 @@ struct CDeviationFinding;
 struct CTestCheckInput;
 class CFanCalibrationDialog;
 class CManualDataEntryDialog;
+class CQarCommThreads;
+class CQarCommunications;
+class CWifiDeviceInfo;
 class CSimbrel1View;
 class CTestSettingsDialog;
 
@@ -157,6 +163,55 @@ public:
     void RedrawGraph();
     void UpdateRingCalibration(int d);
     void UpdateFlowUnitLabel();
+
+    // Leakage graph.
+    // Draws only while the screen is shown or on a printer (normal-weight
+    // fonts there); bounds are rounded to one significant digit first.
+    void DrawLeakageGraph(CDC* pDC, const CRect& rcPlot, int bDrawMarks, double dPmin, double dPmax, double dQmin,
+                          double dQmax);
+    void DrawLeakageCurve(CDC* pDC, const CRect& rcPlot, int d);
+    void DrawDataPoints(CDC* pDC, const CRect& rcPlot, int d);
+    CRect DrawPointMarker(CDC* pDC, int bCircle, int t, const CRect& rcPlot, double dP, double dQ);
+    void DrawSelectedMarker(int bCircle, const CRect& rcMarker);
+    void DrawSelectedMarker(CDC* pDC, int bCircle, const CRect& rcMarker);
+    // The live trace on the screen's window, or on pDC with the screen's plot.
+    void PlotLivePixel(double dP, double dQ);
+    void DrawLiveMarker(double dP, double dQ);
+    void PlotLivePixel(CDC* pDC, double dP, double dQ);
+    void DrawLiveMarker(CDC* pDC, double dP, double dQ);
+    void DrawDashedLine(CDC* pDC, int x1, int y1, int x2, int y2);
+    void DrawTargetLines(CDC* pDC, double dPmin, double dPmax);
+    void DrawCruiseLine(CDC* pDC, double dPmin, double dPmax);
+    void DrawPressureLines(CDC* pDC, const double* pPressures, int nCount, COLORREF crColour, int nWidth, double dPmin,
+                           double dPmax);
+    struct CGraphLayout {
+        int nMargin[4] = {};   // left, top, right, bottom
+        CRect rcPlot;          // empty when 49 pixels or less either way
+    };
+    static CGraphLayout ComputeGraphLayout(int cx, int cy, wchar_t chMethod, int bZoneRoom);
+    static COLORREF GetTestColour(int t);
+    void LayoutGraph();
+    void PaintGraph(CDC* pDC);
+    void DrawLargeMeters(CDC* pDC);
+    void DrawZoneLabels(CDC* pDC);
+    void OnPaint();
+    void OnSize(UINT nType, int cx, int cy);
+    int CanDrawGraph(const CDC* pDC) const;
+    int IsInsideAxes(double dP, double dQ) const;
+    CPoint MapToPlot(const CRect& rcPlot, double dP, double dQ) const;
+    int IsDirectionPresent(int d) const;
+    CRect m_rcPlot;
+    int m_nGraphMargin[4] = {};
+    CRect m_rcDrawnPlot;                     // plot of the last drawn graph
+    double m_dDrawnPmin = 0.0, m_dDrawnPmax = 0.0, m_dDrawnQmin = 0.0, m_dDrawnQmax = 0.0;
+    double m_dLogPRange = 0.0, m_dPlotWidth = 0.0;
+    double m_dLogQRange = 0.0, m_dPlotHeight = 0.0;
+    double m_dGraphQmin = 0.0, m_dGraphQmax = 0.0;   // the test step's copy
+    CRect m_rcMarker[2][kMaxEntries];
+    int m_bGraphDrawn = 0;
+    int m_bLiveMarkerErased = 0;
+    DECLARE_MESSAGE_MAP()
+public:
 
     // The screen's window: ShowTestGraph opens it and returns non-zero when
     // it was created (its layout taken when the view asks for one);
@@ -304,4 +359,111 @@ public:
     int m_bHasTestData = 0;
     int m_bDeviceSetupChanged = 0;
     int m_ChannelsInUse = 0;     // channels allocated on them
+
+    // Window core: keys, status line, run buttons and the message pump.
+    //
+    // The ring a key chooses on the fan (fan code of the equipment page):
+    // blower-door fans '3', '5', '4' take 0/O/o for the open fan and A-E
+    // (a-e) for rings 1-5, the others 0/O/o and 1-4. Only rings the fan has
+    // count; -1 for every other key.
+    static int GetRingForKey(wchar_t chFanCode, UINT nKeyCode);
+    // The run buttons in the order of CRunControlPlan::nEnable.
+    static constexpr int kRunControls[8] = {1473, 1474, 1054, 1182, 1063, 1134, 1135, 2344};
+    struct CRunControlInput {
+        int bRestored = 0;
+        int bRunning = 0;          // a test or a cruise runs
+        int bBaseline = 0;         // a baseline measurement runs
+        int nCruiseMode = 0;
+        int bSampling = 0;         // a station is being sampled
+        int bHasCompletedTests = 0;  // either direction
+        wchar_t chMethod = 0;      // the current direction's method letter
+    };
+    struct CRunControlPlan {
+        int nEnable[8] = {-1, -1, -1, -1, -1, -1, -1, -1};  // 1 enable, 0 disable, -1 leave
+        int nStatusId = 0;                                  // 0 leaves the status line
+    };
+    static CRunControlPlan PlanRunControls(const CRunControlInput& input);
+    void UpdateRunControls();
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Key probes of the measuring loops: each looks at the first waiting
+    // keyboard message only and removes it when it matches.
+    int PeekEscapeOrEnter();
+    int PeekKeyInSet(const wchar_t* pszKeys);
+    int IsSampleKeyPressed();
+    int EnableControl(int nID, int bEnable);
+    int EnableControlIfDisabled(int nID);
+    static void WaitMs(int nMs);
+    void ShowCommunicationLost(const CString& strDetail, int bTest);
+    wchar_t GetCurrentMethod() const;
+    // Run state the buttons follow (the test step keeps it).
+    int m_bBaselineRunning = 0;
+    int m_bSamplingDisplay = 0;
+    int m_nPointIndex = 0;       // points stored in the running test; indexes the target
+    int m_bSampleEnabled = 0;
+    int m_bPauseEnabled = 0;
+    // Nesting of the loops that pump messages; a close of the main window
+    // that arrives meanwhile waits until the outermost one returns.
+    int m_nPumpDepth = 0;
+    int m_bCloseDeferred = 0;
+    HWND m_hDeferredClose = nullptr;
+    // Closes the main window when its close was held back and no loop pumps
+    // any more.
+    void FinishDeferredClose();
+
+    // Calls into the run, fan and ring operations (they do no more than
+    // this until those operations are written).
+    void OnRingCloseUp();
+    void OnFanSpeedKey(UINT nKeyCode);
+    void SetFanSpeed(double dSpeed);
+    int CheckBatteries();
+    void DrainNetworkInput(int i);
+    void SetDefaultTargets();
+    void RestartFluctuationWatch();
+    void StartRezeroWatch();
+    int IsOnStopButton(CPoint pt) const;
+    int m_nBatteryCheckResult = 0;   // 0 fine, 1 low-battery stop set, 2 message just shown
+
+    // Gauge links of the test: identification, channel allocation,
+    // auto-zero and reconnection of a network gauge.
+    // The channel allocation over the links' channel counts: nChannels[j]
+    // is -1 for a link without a COM port (skipped), -2 for one that is not
+    // connected and identified (the allocation fails there).
+    struct CChannelPlan {
+        int bSuccess = 0;
+        int nUsed[4] = {};
+        int nChannels[4] = {};   // cut to the channels used
+        int nDevicesInUse = 0;
+        int nChannelsInUse = 0;
+        int bInsufficient = 0;
+    };
+    static CChannelPlan PlanChannels(const int (&nChannels)[4], int nLinks, int nZones);
+    int ConnectDevices();
+    int AllocateChannels();
+    int CheckChannelCounts();
+    int AutoZeroAll();
+    int ReconnectWifiDevice(int i, int nSerialNumber, int n);
+    int ConnectNetworkDevice(int i, const CWifiDeviceInfo& device);
+    int IsAbortRequested();
+    CString GetDeviceRoleName(int i) const;
+    void ShowLowBatteryWarning(int bShow, int i);
+    void RefreshChannelLabels();
+    void DrawChannelLabels();
+    void EraseChannelLabels();
+    int ActiveZoneCount() const;
+    // The worker pattern: job nJob on the links listed, all at once, waited
+    // for at most 10 s; 1 when every thread ended and no link failed.
+    int RunWorkers(const int* pLinks, int nLinks, int nJob, int nPriority);
+    CQarCommunications* Link(int i) const;
+    CQarCommThreads* m_Workers[4] = {};
+    CGaugeJobGroup m_WorkerGroup;
+    int m_DeviceUsed[4] = {};
+    int m_DeviceChannels[4] = {};
+    int m_InsufficientChannels = 0;
+    int m_GaugeFamilyInUse = 0;
+    int m_AutoZeroing = 0;
+    int m_Reconnecting = 0;
+    int m_bDeviceWarningShown = 0;   // the status update's device-not-connected warning
+    CString m_strDeviceError;
+    CRect m_rcChannelLabel[2];
 };

@@ -113,6 +113,17 @@ protected:
         EXPECT_TRUE(WriteBytes(path, bytes));
         return path;
     }
+    // Opens a file and saves it as a test through the save dialog; the
+    // bytes saved.
+    std::string SaveOpened(const std::wstring& path, const std::wstring& target)
+    {
+        Open(path);
+        m_answerer.ReplyToFileDialog(target);
+        V()->m_bSaveAsTest = 1;
+        EXPECT_EQ(V()->SaveFileAs(), CSimbrel1View::kSaveWritten);
+        V()->CloseAllPages();
+        return ReadBytes(target);
+    }
     // Opens as the start-up file does; live readings must come back on.
     void Open(const std::wstring& path)
     {
@@ -751,38 +762,44 @@ TEST_F(FileOpeningTest, RealOpenDialogOpensANameTypedInItsFolder)
 // ---------------------------------------------------------------------------
 // Open, then save.
 //
-// Waits for the building record and the test-data store to write and read
-// their sections: until they do, a saved file holds no test date, so it
-// cannot be opened again, and no measured data.
-TEST_F(FileOpeningTest, DISABLED_OpenThenSaveGivesTheSameFile)
+TEST_F(FileOpeningTest, OpenThenSaveGivesTheSameFile)
 {
     // Files this program wrote come back byte for byte; the others come
-    // back from their second opening as their first save was.
+    // back from their second opening as their first save was. The first
+    // two were saved by this program; the others hold keys of records whose
+    // writers come later (business, comments, equipment, EN 13829 data), so
+    // their first save differs from them.
     const struct {
         const wchar_t* fixture;
         bool bWrittenHere;
     } cases[] = {
-        {L"astm-both-directions.bld", true},         {L"iso-export-pressurization.bld", false},
-        {L"en13829-configuration.cfa", true},        {L"first-prefixed-version.bld", false},
-        {L"old-both-directions-8bit.bld", false},    {L"old-pressurization-no-bom.bld", false},
-    };
-    auto openAndSave = [this](const std::wstring& path, const std::wstring& target) {
-        Open(path);
-        m_answerer.ReplyToFileDialog(target);
-        V()->m_bSaveAsTest = 1;
-        EXPECT_EQ(V()->SaveFileAs(), CSimbrel1View::kSaveWritten);
-        V()->CloseAllPages();
-        return ReadBytes(target);
+        {L"saved-test.bld", true},                   {L"saved-configuration.cfa", true},
+        {L"en13829-configuration.cfa", false},       {L"old-both-directions-8bit.bld", false},
+        {L"old-pressurization-no-bom.bld", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(CString(c.fixture).ToAnsi());
         const std::string bytes = Fixture(c.fixture);
         const std::wstring extension = std::wstring(c.fixture).substr(std::wstring(c.fixture).rfind(L'.'));
-        const std::string first = openAndSave(Put((L"opened" + extension).c_str(), bytes), m_folder + L"first" + extension);
+        const std::string first = SaveOpened(Put((L"opened" + extension).c_str(), bytes), m_folder + L"first" + extension);
         if (c.bWrittenHere) {
             EXPECT_EQ(first, bytes);
         } else {
-            EXPECT_EQ(openAndSave(m_folder + L"first" + extension, m_folder + L"second" + extension), first);
+            EXPECT_EQ(SaveOpened(m_folder + L"first" + extension, m_folder + L"second" + extension), first);
         }
+    }
+}
+
+// The store does not write its measured data yet (its test data writer is
+// empty), so the first save of a file with completed tests in the prefixed
+// layout loses their counts and the second opening has no tests. Enable
+// once the measured data are written.
+TEST_F(FileOpeningTest, DISABLED_FilesWithMeasuredDataComeBackFromTheirSecondSave)
+{
+    for (const wchar_t* pszFixture :
+         {L"astm-both-directions.bld", L"iso-export-pressurization.bld", L"first-prefixed-version.bld"}) {
+        SCOPED_TRACE(CString(pszFixture).ToAnsi());
+        const std::string first = SaveOpened(Put(L"opened.bld", Fixture(pszFixture)), m_folder + L"first.bld");
+        EXPECT_EQ(SaveOpened(m_folder + L"first.bld", m_folder + L"second.bld"), first);
     }
 }

@@ -4,6 +4,8 @@
 // help entries' texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "app/Globals.h"
@@ -205,6 +207,7 @@ TEST_F(DeviceConnectionCommand, OkTakesTheDialogsValues)
     int nDialogPrimary = -1;
     m_answerer.RunDialog(IDD_COM_PORT_SELECT, m_driver.Run({
         [&](HWND h) {
+            SaveScreenshot(h, L"device-connection.png");
             nDialogPrimary = static_cast<int>(SendDlgItemMessageW(h, IDC_PORT_PRIMARY, CB_GETCURSEL, 0, 0));
             SendDlgItemMessageW(h, IDC_PORT_PRIMARY, CB_SETCURSEL, 7, 0);
             SendDlgItemMessageW(h, IDC_PORT_AUX2, CB_SETCURSEL, 9, 0);
@@ -277,6 +280,33 @@ TEST_F(ShortcutState, DisabledCommandDoesNothingFromItsKey)
     SendShortcutCommand(ID_FILE_NEW_TEST);
     EXPECT_EQ(m_pView->m_bTestOpen, 0);
     m_pView->m_pTestGraph->m_bTestRunning = 0;
+}
+
+// The keys themselves: Ctrl+O with Ctrl marked down on the program's
+// thread goes through the accelerators; enabled, it opens the file dialog,
+// during a test it does nothing.
+TEST_F(ShortcutState, CtrlOOpensTheFileDialogOnlyWhenEnabled)
+{
+    BYTE keys[256] = {};
+    ASSERT_TRUE(::GetKeyboardState(keys));
+    BYTE ctrlDown[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(ctrlDown));
+    ctrlDown[VK_CONTROL] = ctrlDown[VK_LCONTROL] = 0x80;
+    auto pressCtrlO = [&] {
+        ASSERT_TRUE(::SetKeyboardState(ctrlDown));
+        ::PostMessageW(m_pView->GetSafeHwnd(), WM_KEYDOWN, 'O', 1);
+        PumpPending();
+        ::SetKeyboardState(keys);
+    };
+    m_answerer.ReplyToFileDialog(std::wstring());
+    pressCtrlO();
+    EXPECT_EQ(m_answerer.fileDialogs.size(), 1u) << "enabled: the open dialog ran";
+
+    m_pView->m_pTestGraph->m_bTestRunning = 1;
+    pressCtrlO();
+    EXPECT_EQ(m_answerer.fileDialogs.size(), 1u) << "during a test: nothing";
+    m_pView->m_pTestGraph->m_bTestRunning = 0;
+    EXPECT_TRUE(m_answerer.AllRepliesUsed());
 }
 
 TEST_F(ShortcutState, MenuShowsTheStatesThroughItsPopup)

@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/Clock.h"
 #include "app/Globals.h"
 #include "app/Simbrel1View.h"
 #include "comm/ComPortSelectDialog.h"
@@ -363,6 +364,10 @@ TEST(DeviceScan, RichScanReportsEveryKindOfDevice)
             expected += L"                    WSA Connect() failed in OpenWifiConnection() with error " +
                         Widen(CQarCommunications::GetWsaErrorText(WSAECONNREFUSED)) + L".\r\n";
         EXPECT_EQ(report, expected);
+        if (bVerbose && !ScreensFolder().empty()) {
+            scan.ShowWindow(SW_SHOW);
+            SaveScreenshot(scan.GetSafeHwnd(), L"scan-report.png");
+        }
 
         EXPECT_EQ(scan.m_nComDevices, 2);
         EXPECT_EQ(scan.m_nFoundPort[kGaugePortA - 1], kGaugePortA);
@@ -474,6 +479,72 @@ TEST(DeviceScan, ConfigureOnlyForAFreeAdapterFirst)
         announcer.Stop();
         EXPECT_EQ(IsConfigureEnabled(scan), c.bEnabled);
         scan.DestroyWindow();
+    }
+}
+
+// Configure runs the adapter dialog for the first descriptor: a change
+// made is announced with the network now used and the list, no longer
+// reachable as shown, goes; a cancelled dialog leaves the scan as it was.
+TEST(DeviceScan, ConfigureAnnouncesTheNewNetworkAndEmptiesTheList)
+{
+    CScanPorts ports;
+    CTestView view(L"scan-configure");
+    for (const bool bApply : {true, false}) {
+        SCOPED_TRACE(bApply ? "applied" : "cancelled");
+        CNetworkGaugeModel adapter(CNetworkGaugeModel::kRQ40Adapter);
+        ASSERT_TRUE(adapter.Start());
+        ASSERT_EQ("ok", adapter.Apply("cc first"));
+        ASSERT_EQ("ok", adapter.Apply("settings 6,0,RQ40-4321,secret"));
+        CAnnouncer announcer;
+        announcer.Start({adapter.GetAnnouncement()});
+        CScanSpy scan;
+        scan.m_pView = view.Get();
+        scan.m_onChecked = [&announcer] { announcer.Go(); };
+        const std::wstring report = ScanWithWindow(scan);
+        announcer.Stop();
+        ASSERT_TRUE(IsConfigureEnabled(scan));
+        adapter.TakeRequests();
+
+        // The adapter's pause after each connection runs on a stepping clock.
+        CSteppingClock clock(1000);
+        CScopedProgramClock scopedClock(clock);
+        CTestAnswerer answerer;
+        CScopedAnswerer scope(answerer);
+        CDialogDriver driver;
+        if (bApply) {
+            answerer.RunDialog(IDD_WIFI_LINK_CONFIG, driver.Run({[](HWND h) {
+                                   ClickItem(h, IDC_WIFI_MODE_ROUTER);
+                                   for (int nID : {IDC_WIFI_SSID, IDC_WIFI_SSID_CONFIRM})
+                                       ::SetDlgItemTextW(h, nID, L"Shop");
+                                   ClickItem(h, IDOK);
+                               }}));
+            answerer.ReplyToProgramMessage(0, IDOK, L"Shop network");
+        } else {
+            answerer.ReplyToDialog(IDD_WIFI_LINK_CONFIG, IDCANCEL);
+        }
+        // The scan's window is not shown, so the button's notification is
+        // sent as a click on it would send it.
+        HWND hConfigure = ::GetDlgItem(scan.GetSafeHwnd(), IDC_SCAN_CONFIGURE);
+        ::SendMessageW(scan.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_SCAN_CONFIGURE, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(hConfigure));
+
+        EXPECT_TRUE(answerer.AllRepliesUsed());
+        if (bApply) {
+            ASSERT_EQ(1u, answerer.programMessages.size());
+            EXPECT_EQ(L"The Wifi Link has been changed to the Shop network.\n\nPlease connect to this network.",
+                      answerer.programMessages[0].text);
+            EXPECT_EQ(L"", ReportText(scan.GetSafeHwnd()));
+            EXPECT_FALSE(IsConfigureEnabled(scan));
+            const std::vector<std::string> requests = adapter.TakeRequests();
+            EXPECT_NE(std::find(requests.begin(), requests.end(), "SS Shop"), requests.end());
+            EXPECT_EQ("RS", requests.empty() ? std::string() : requests.back());
+        } else {
+            EXPECT_TRUE(answerer.programMessages.empty());
+            EXPECT_EQ(report, ReportText(scan.GetSafeHwnd()));
+            EXPECT_TRUE(IsConfigureEnabled(scan));
+        }
+        scan.DestroyWindow();
+        adapter.Stop();
     }
 }
 
