@@ -4,6 +4,8 @@
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
 #include "calc/DeviationsFromStandard.h"
+#include "framework/Ddx.h"
+#include "res/resource.h"
 
 namespace {
 // Standard codes of the test settings.
@@ -62,13 +64,76 @@ const CCountrySpecificKey kCountrySpecificKeys[] = {
      &CBuildingInfoDialog::m_strSurfaceArea},
 };
 
+// The page's Help topic and the Help button's text.
+constexpr int kHelpTopic = 3;
+constexpr int kHelpText = 4619;
+
+// Labels and buttons whose text is one string of the table.
+struct CControlText {
+    int nID;
+    int nIDText;
+};
+
+const CControlText kControlTexts[] = {
+    {IDC_BLDG_DATE_LABEL, IDS_BLDG_TEST_DATE},
+    {IDC_BLDG_TECHNICIAN_LABEL, IDS_BLDG_TECHNICIAN},
+    {IDC_BLDG_PROJECT_LABEL, IDS_BLDG_PROJECT_NUMBER},
+    {IDC_BLDG_CUSTOMER_GROUP, IDS_BLDG_CUSTOMER_INFO},
+    {IDC_BLDG_CUSTOMER_NAME_LABEL, IDS_BLDG_CUSTOMER_NAME},
+    {IDC_BLDG_CUSTOMER_NAME2_LABEL, IDS_BLDG_NAME_LINE2},
+    {IDC_BLDG_CUSTOMER_ADDRESS_LABEL, IDS_BLDG_ADDRESS},
+    {IDC_BLDG_CUSTOMER_ADDRESS2_LABEL, IDS_BLDG_ADDRESS_LINE2},
+    {IDC_BLDG_CUSTOMER_CITY_LABEL, IDS_BLDG_CITY},
+    {IDC_BLDG_CUSTOMER_STATE_LABEL, IDS_BLDG_STATE},
+    {IDC_BLDG_CUSTOMER_ZIP_LABEL, IDS_BLDG_ZIP},
+    {IDC_BLDG_CUSTOMER_PHONE_LABEL, IDS_BLDG_PHONE},
+    {IDC_BLDG_CUSTOMER_FAX_LABEL, IDS_BLDG_FAX},
+    {IDC_BLDG_CUSTOMER_EMAIL_LABEL, IDS_BLDG_EMAIL},
+    {IDC_BLDG_CUSTOMER_WEBSITE_LABEL, IDS_BLDG_WEBSITE},
+    {IDC_BLDG_BUILDING_GROUP, IDS_BLDG_BUILDING_INFO},
+    {IDC_BLDG_NAME_LABEL, IDS_BLDG_BUILDING},
+    {IDC_BLDG_ADDRESS_LABEL, IDS_BLDG_BUILDING_ADDRESS},
+    {IDC_BLDG_ADDRESS2_LABEL, IDS_BLDG_ADDRESS_LINE2},
+    {IDC_BLDG_APARTMENT_LABEL, IDS_BLDG_APARTMENT},
+    {IDC_BLDG_CITY_LABEL, IDS_BLDG_CITY},
+    {IDC_BLDG_STATE_LABEL, IDS_BLDG_STATE},
+    {IDC_BLDG_ZIP_LABEL, IDS_BLDG_ZIP},
+    {IDC_BLDG_YEAR_LABEL, IDS_BLDG_YEAR},
+    {IDC_BLDG_DIMENSIONS_GROUP, IDS_BUILDING_DIMENSIONS},
+    {IDC_BLDG_ISO_REFERENCE_LABEL, IDS_BLDG_REFERENCE_ISO},
+    {IDC_BLDG_COUNTRY_VOLUME, IDS_BLDG_SPECIFIC_COUNTRY},
+    {IDC_BLDG_COUNTRY_FLOOR_AREA, IDS_BLDG_SPECIFIC_COUNTRY},
+    {IDC_BLDG_COUNTRY_SURFACE_AREA, IDS_BLDG_SPECIFIC_COUNTRY},
+    {IDC_BLDG_NEXT, IDS_NEXT},
+    {IDC_BLDG_NEXT_LABEL, IDS_TO_COMMENTS},
+    {IDC_BLDG_CLEAR, IDS_BLDG_CLEAR},
+    {IDC_BLDG_HELP, kHelpText},
+    {IDC_BLDG_TO_TEST_GRAPH, IDS_TO_TEST_GRAPH},
+};
+
 const wchar_t* const kHeightKey = L"Height:";
 const wchar_t* const kUncertaintyKey = L"Percent_Uncertainty_In_Measured_Dimensions:";
 }  // namespace
 
+BEGIN_MESSAGE_MAP(CBuildingInfoDialog, CPageDialog)
+    ON_BN_CLICKED(IDC_BLDG_NEXT, OnNext)
+    ON_BN_CLICKED(IDC_BLDG_PREVIOUS, OnPrevious)
+    ON_BN_CLICKED(IDC_BLDG_CLEAR, OnClearButton)
+    ON_BN_CLICKED(IDC_BLDG_HELP, OnHelpButton)
+    ON_BN_CLICKED(IDC_BLDG_NO_ACTION, OnNoAction)
+    ON_EN_UPDATE(IDC_BLDG_VOLUME, OnVolumeUpdate)
+    ON_EN_UPDATE(IDC_BLDG_FLOOR_AREA, OnFloorAreaUpdate)
+    ON_EN_UPDATE(IDC_BLDG_SURFACE_AREA, OnSurfaceAreaUpdate)
+    ON_EN_UPDATE(IDC_BLDG_HEIGHT, OnHeightUpdate)
+END_MESSAGE_MAP()
+
 CBuildingInfoDialog::CBuildingInfoDialog(CSimbrel1View* pView) : CPageDialog(IDD, pView)
 {
     TraceLifecycle("CBuildingInfoDialog", true);
+    m_nNoActionId = IDC_BLDG_NO_ACTION;
+    m_EntryFields = {1026, 1027, 1028, 1029, 1030, 1031, 1032, 1033, 1034, 1035, 1036, 1385, 1413, 1414, 1415,
+                     1416, 1417, 1418, 1419, 1420, 1421, 1424, 1427, 1449, 2031, 2086, 2288};
+    m_nHelpTopic = kHelpTopic;
     ClearData();
 }
 
@@ -124,6 +189,97 @@ void CBuildingInfoDialog::UpdateDimensionValues(int bForce)
 }
 
 void CBuildingInfoDialog::ConvertDimensionUnits(double, int) {}
+
+BOOL CBuildingInfoDialog::DestroyWindow()
+{
+    m_bFromTestGraph = 0;
+    if (GetSafeHwnd() != nullptr)
+        UpdateData(TRUE);
+    UpdateDimensionValues(0);
+    return CPageDialog::DestroyWindow();
+}
+
+void CBuildingInfoDialog::DoDataExchange(CDataExchange* pDX)
+{
+    CPageDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_BLDG_DATE_PICKER, m_datePicker);
+    DDX_Text(pDX, IDC_BLDG_DATE_TEXT, m_strTestDate);
+    DDX_Text(pDX, IDC_BLDG_TECHNICIAN, m_strTechnician);
+    DDX_Text(pDX, IDC_BLDG_PROJECT, m_strProjectName);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_NAME, m_strCustomerName);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_NAME2, m_strCustomerNameLine2);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_ADDRESS, m_strCustomerAddress);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_ADDRESS2, m_strCustomerAddressLine2);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_CITY, m_strCustomerCity);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_STATE, m_strCustomerState);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_ZIP, m_strCustomerZip);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_PHONE, m_strCustomerPhone);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_FAX, m_strCustomerFax);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_EMAIL, m_strCustomerEmail);
+    DDX_Text(pDX, IDC_BLDG_CUSTOMER_WEBSITE, m_strCustomerWebsite);
+    DDX_Text(pDX, IDC_BLDG_NAME, m_strBuilding);
+    DDX_Text(pDX, IDC_BLDG_ADDRESS, m_strBuildingAddress);
+    DDX_Text(pDX, IDC_BLDG_ADDRESS2, m_strBuildingAddressLine2);
+    DDX_Text(pDX, IDC_BLDG_APARTMENT, m_strApartmentNumber);
+    DDX_Text(pDX, IDC_BLDG_CITY, m_strBuildingCity);
+    DDX_Text(pDX, IDC_BLDG_STATE, m_strBuildingState);
+    DDX_Text(pDX, IDC_BLDG_ZIP, m_strBuildingZip);
+    DDX_Text(pDX, IDC_BLDG_YEAR, m_strYearOfConstruction);
+    DDX_Text(pDX, IDC_BLDG_VOLUME, m_strVolume);
+    DDX_Text(pDX, IDC_BLDG_FLOOR_AREA, m_strFloorArea);
+    DDX_Text(pDX, IDC_BLDG_SURFACE_AREA, m_strSurfaceArea);
+    DDX_Text(pDX, IDC_BLDG_HEIGHT, m_strHeight);
+    DDX_Text(pDX, IDC_BLDG_UNCERTAINTY, m_strUncertainty);
+    DDX_Check(pDX, IDC_BLDG_COUNTRY_VOLUME, m_bCountrySpecificVolume);
+    DDX_Check(pDX, IDC_BLDG_COUNTRY_FLOOR_AREA, m_bCountrySpecificFloorArea);
+    DDX_Check(pDX, IDC_BLDG_COUNTRY_SURFACE_AREA, m_bCountrySpecificSurfaceArea);
+}
+
+BOOL CBuildingInfoDialog::OnInitDialog()
+{
+    CPageDialog::OnInitDialog();
+    m_bVolumeChanged = 0;
+    m_bFloorAreaChanged = 0;
+    m_bSurfaceAreaChanged = 0;
+    m_bHeightChanged = 0;
+    CSimbrel1View::InitDatePicker(1, &m_datePicker, m_strTestDateUniv, m_strTestDateLocal);
+    return TRUE;
+}
+
+void CBuildingInfoDialog::AfterClear()
+{
+    CSimbrel1View::InitDatePicker(1, &m_datePicker, m_strTestDateUniv, m_strTestDateLocal);
+}
+
+void CBuildingInfoDialog::SetTexts()
+{
+    if (m_pView == nullptr)
+        return;
+    SetControlText(0, IDS_BLDG_CAPTION);
+    for (const CControlText& text : kControlTexts)
+        SetControlText(text.nID, text.nIDText);
+
+    const bool bIso = m_pView->m_pSettings->m_nStandard == kIso9972;
+    auto setWithUnit = [this](int nID, int nIDText, const CString& strUnit) {
+        if (CWnd* pLabel = GetDlgItem(nID))
+            pLabel->SetWindowText((LoadText(static_cast<unsigned int>(nIDText)) + L" (" + strUnit + L")").GetString());
+    };
+    setWithUnit(IDC_BLDG_VOLUME_LABEL, bIso ? IDS_BLDG_INTERNAL_VOLUME : IDS_BLDG_VOLUME, m_strVolumeUnit);
+    setWithUnit(IDC_BLDG_FLOOR_AREA_LABEL, bIso ? IDS_BLDG_NET_FLOOR_AREA : IDS_FLOOR_AREA, m_strFloorAreaUnit);
+    setWithUnit(IDC_BLDG_SURFACE_AREA_LABEL, bIso ? IDS_ENVELOPE_AREA : IDS_SURFACE_AREA, m_strSurfaceAreaUnit);
+    setWithUnit(IDC_BLDG_HEIGHT_LABEL, IDS_BLDG_HEIGHT, m_strLengthUnit);
+    setWithUnit(IDC_BLDG_UNCERTAINTY_LABEL, IDS_BLDG_UNCERTAINTY, L"%");
+}
+
+void CBuildingInfoDialog::OnNext()
+{
+    PostPageAction(CSimbrel1View::kPageNext);
+}
+
+void CBuildingInfoDialog::OnPrevious()
+{
+    PostPageAction(CSimbrel1View::kPagePrevious);
+}
 
 CString CBuildingInfoDialog::WriteToFile() const
 {

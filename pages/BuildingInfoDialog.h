@@ -16,7 +16,7 @@ public:
 
     // Empties every text and zeroes the dimensions and the country-specific
     // flags; the unit labels and the change flags stay.
-    void ClearData();
+    void ClearData() override;
     // Its four sections of the test and configuration files, headers
     // included; the lines depend on the standard of the test settings.
     CString WriteToFile() const;
@@ -31,6 +31,9 @@ public:
     // areas x ratio², height x ratio.
     void ConvertDimensionUnits(double dRatio, int nSlot);
 
+    // Stores the window's texts and parses the edited dimensions before the
+    // window goes, however the page is closed; forgets the test screen.
+    BOOL DestroyWindow() override;
 
     int m_bFromTestGraph = 0;    // opened by the test screen: offers the way back to it
 
@@ -89,4 +92,22 @@ public:
     CString m_strFloorAreaUnit;
     CString m_strSurfaceAreaUnit;
     CString m_strLengthUnit;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    // The pattern's opening, then the edit marks cleared (filling the fields
+    // is no edit) and the date picker set up.
+    BOOL OnInitDialog() override;
+    // Caption and labels; the dimension labels carry their units.
+    void SetTexts() override;
+    void AfterClear() override;
+
+    void OnNext();
+    void OnPrevious();
+    void OnVolumeUpdate() { m_bVolumeChanged = 1; }
+    void OnFloorAreaUpdate() { m_bFloorAreaChanged = 1; }
+    void OnSurfaceAreaUpdate() { m_bSurfaceAreaChanged = 1; }
+    void OnHeightUpdate() { m_bHeightChanged = 1; }
+
+    DECLARE_MESSAGE_MAP()
 };
