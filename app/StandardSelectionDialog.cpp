@@ -35,20 +35,6 @@ BOOL CTestStandardSelection::Create(CWnd* pParent)
     return CDialog::Create(IDD, pParent);
 }
 
-wchar_t CTestStandardSelection::GetLetterOfStandard(int nStandard)
-{
-    switch (nStandard) {
-    case 1:
-        return L'E';
-    case 2:
-        return L'A';
-    case 3:
-        return L'I';
-    default:
-        return L'C';
-    }
-}
-
 const wchar_t* CTestStandardSelection::GetListItem(int nStandard)
 {
     return nStandard >= 0 && nStandard < kStandardCount ? kListItems[nStandard] : L"";
@@ -105,7 +91,7 @@ void CTestStandardSelection::OnOK()
     // must then name that standard, never a code the record does not hold.
     if (nSelection < 0 || nSelection >= kStandardCount)
         nSelection = settings.m_nStandard;
-    settings.m_chStandardLetter = GetLetterOfStandard(nSelection);
+    settings.m_chStandardLetter = CTestSettingsDialog::GetLetterOfStandard(nSelection);
     if (nSelection != settings.m_nStandard) {
         settings.m_nStandard = nSelection;
         if (CCustomPressuresDialog* pPressures = m_pView->m_pCustomPressures) {

@@ -20,8 +20,6 @@ public:
     using CDialog::Create;
     BOOL Create(CWnd* pParent = nullptr);
 
-    // The letter a standard code is written with: 'E', 'A', 'I', else 'C'.
-    static wchar_t GetLetterOfStandard(int nStandard);
     // The list items, in standard-code order.
     static const wchar_t* GetListItem(int nStandard);
     static constexpr int kStandardCount = 4;

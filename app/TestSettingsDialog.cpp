@@ -157,7 +157,12 @@ wchar_t CTestSettingsDialog::GetStandardLetter(int nPressuresChoice) const
         return L'U';
     if (nPressuresChoice != 0)
         return L'C';
-    switch (m_nStandard) {
+    return GetLetterOfStandard(m_nStandard);
+}
+
+wchar_t CTestSettingsDialog::GetLetterOfStandard(int nStandard)
+{
+    switch (nStandard) {
     case 1:
         return L'E';
     case 2:

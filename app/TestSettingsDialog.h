@@ -49,6 +49,8 @@ public:
     CString GetStandardName() const;
     static int GetStandardCode(const CString& strName);
     wchar_t GetStandardLetter(int nPressuresChoice) const;
+    // The file letter of a standard code: 'C', 'E', 'A' or 'I'.
+    static wchar_t GetLetterOfStandard(int nStandard);
     // Pressures choice, standard code and method index from the letters.
     void SetStandardFromLetter(int nSlot);
     int GetPressuresChoiceFromLetter(wchar_t chLetter) const;
