@@ -96,6 +96,7 @@ HDC CPrintDialog::TakePrinterDC(bool& bOwns)
 INT_PTR CPrintDialog::DoModal()
 {
     ReleaseDC();
+    m_strOutputFile.Empty();
     if (m_nMaxPage < m_nMinPage)
         m_nMaxPage = m_nMinPage;
     m_nFromPage = m_nMinPage;
@@ -120,6 +121,7 @@ INT_PTR CPrintDialog::DoModal()
             return IDCANCEL;
     }
     m_strDevice = answer.strPrinter;
+    m_strOutputFile = answer.strOutputFile;
     m_caps = answer.caps;
     if (answer.nFromPage != 0 || answer.nToPage != 0) {
         // A range outside the document is held to it.
@@ -211,6 +213,9 @@ bool AfxRunPrintPages(CView* pView, CDC* pDC, CPrintInfo* pInfo, const CString& 
     DOCINFOW di{};
     di.cbSize = sizeof di;
     di.lpszDocName = strDocName.GetString();
+    const CString strOutput = pInfo->m_pPD->GetOutputFile();
+    if (!strOutput.IsEmpty())
+        di.lpszOutput = strOutput.GetString();
     if (pSink->StartDoc(pDC, &di) <= 0)
         return false;
 

@@ -47,6 +47,8 @@ struct CUiPrintAnswer {
     CPageCaps caps;        // with hDC: the page it stands for (unset: the DC's own)
     UINT nFromPage = 0;
     UINT nToPage = 0;
+    // Print to file: the file the printer's output goes to (empty: the port).
+    CString strOutputFile;
 };
 
 // Implemented by an installed UI answerer (framework/UiAnswerer.h) that
@@ -82,6 +84,8 @@ public:
     // Hands the DC to the caller, who then deletes it when it was made here.
     HDC TakePrinterDC(bool& bOwns);
     CString GetDeviceName() const { return m_strDevice; }
+    // Where the job's output goes when printing to a file; empty otherwise.
+    CString GetOutputFile() const { return m_strOutputFile; }
 
 private:
     INT_PTR RunSystemDialog();
@@ -92,6 +96,7 @@ private:
     bool m_bOwnsDC = false;
     CPageCaps m_caps;
     CString m_strDevice;
+    CString m_strOutputFile;
 };
 
 // Called at every page boundary and by the system while it spools: returns

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/TestSupport.h"
+#include "tests/report/PictureFixtures.h"
 #include "framework/Dc.h"
 #include "framework/File.h"
 #include "report/Dib.h"
@@ -16,51 +17,6 @@
 #include "report/TextTable.h"
 
 namespace {
-
-template <typename T>
-void Put(std::string& bytes, size_t at, T value)
-{
-    std::memcpy(&bytes[at], &value, sizeof value);
-}
-
-// A 24-bit bitmap file of w x h pixels, every pixel the given colour.
-std::string SolidBitmap(int w, int h, BYTE r, BYTE g, BYTE b)
-{
-    const int nRow = ((24 * w + 31) / 32) * 4;
-    std::string bytes(54 + static_cast<size_t>(nRow) * h, '\0');
-    Put<WORD>(bytes, 0, 0x4D42);
-    Put<DWORD>(bytes, 2, static_cast<DWORD>(bytes.size()));
-    Put<DWORD>(bytes, 10, 54);
-    Put<DWORD>(bytes, 14, 40);
-    Put<LONG>(bytes, 18, w);
-    Put<LONG>(bytes, 22, h);
-    Put<WORD>(bytes, 26, 1);
-    Put<WORD>(bytes, 28, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            bytes[54 + y * nRow + 3 * x] = static_cast<char>(b);
-            bytes[54 + y * nRow + 3 * x + 1] = static_cast<char>(g);
-            bytes[54 + y * nRow + 3 * x + 2] = static_cast<char>(r);
-        }
-    return bytes;
-}
-
-// An enhanced metafile file whose picture is a frame of w x h (0.01 mm)
-// filled with one colour.
-void WriteSolidMetafile(const std::wstring& path, int w, int h, COLORREF colour)
-{
-    const RECT rcFrame{0, 0, w, h};
-    HDC hRef = ::GetDC(nullptr);
-    HDC hMeta = ::CreateEnhMetaFileW(hRef, path.c_str(), &rcFrame, nullptr);
-    ::ReleaseDC(nullptr, hRef);
-    ASSERT_NE(nullptr, hMeta);
-    ::SetMapMode(hMeta, MM_HIMETRIC);
-    HBRUSH hBrush = ::CreateSolidBrush(colour);
-    const RECT rcFill{0, 0, w, -h};
-    ::FillRect(hMeta, &rcFill, hBrush);
-    ::DeleteObject(hBrush);
-    ::DeleteEnhMetaFile(::CloseEnhMetaFile(hMeta));
-}
 
 // The destination rectangles of the bitmaps a metafile DC received.
 struct CStretchRecorder {
@@ -161,7 +117,7 @@ TEST_F(LogoTest, NamesAndLookupPreferTheBitmap)
     EXPECT_STREQ(L"ReportLogo-Header", GetReportLogoName(7).GetString());
 
     EXPECT_TRUE(GetReportLogoFile(Folder(), 0).IsEmpty());
-    WriteSolidMetafile(m_folder + L"ReportLogo-Header.emf", 2000, 1000, RGB(255, 0, 0));
+    ASSERT_TRUE(WriteSolidMetafile(m_folder + L"ReportLogo-Header.emf", 2000, 1000, RGB(255, 0, 0)));
     EXPECT_EQ(Folder() + L"ReportLogo-Header.emf", GetReportLogoFile(Folder(), 0));
     ASSERT_TRUE(WriteBytes(m_folder + L"ReportLogo-Header.bmp", SolidBitmap(4, 2, 0, 0, 255)));
     EXPECT_EQ(Folder() + L"ReportLogo-Header.bmp", GetReportLogoFile(Folder(), 0));
@@ -224,7 +180,7 @@ TEST_F(LogoTest, MetafileFitsTheBoxAndDamagedOnesDrawNothing)
     EXPECT_EQ(CSize(0, 0), FitEmfLogo(CSize(0, 1000), CRect(kBox)));
 
     const std::wstring path = m_folder + L"logo.emf";
-    WriteSolidMetafile(path, 2000, 1000, RGB(255, 0, 0));
+    ASSERT_TRUE(WriteSolidMetafile(path, 2000, 1000, RGB(255, 0, 0)));
     CPixelPage page(400, 300);
     const CRect rcBox(150, -150, 3150, -3150);   // 3000 twips square
     EXPECT_EQ(CSize(3000, 1500), DrawEmfLogo(&page.Dc(), rcBox, CString(path.c_str())));
@@ -248,47 +204,6 @@ TEST_F(LogoTest, MetafileFitsTheBoxAndDamagedOnesDrawNothing)
         EXPECT_EQ(CSize(0, 0), DrawEmfLogo(&blank.Dc(), rcBox, CString((m_folder + pszName).c_str()))) << pszName;
         EXPECT_EQ(-1, blank.InkBounds().right) << pszName;
     }
-}
-
-// Uncompressed little-endian TIFF of w x h: 3 samples (RGB) or 1 (grey), of 8 or 16 bits.
-std::string MakeTiff(int w, int h, int nSamples, int nBits, const std::vector<WORD>& samples)
-{
-    const int nEntries = 10;
-    const size_t nIfd = 8, nBpsAt = nIfd + 2 + 12 * nEntries + 4, nDataAt = nBpsAt + 8;
-    const size_t nBytesPerSample = nBits / 8;
-    std::string b(nDataAt + samples.size() * nBytesPerSample, '\0');
-    b[0] = 'I', b[1] = 'I';
-    Put<WORD>(b, 2, 42);
-    Put<DWORD>(b, 4, static_cast<DWORD>(nIfd));
-    Put<WORD>(b, nIfd, nEntries);
-    size_t at = nIfd + 2;
-    auto entry = [&](WORD tag, WORD type, DWORD count, DWORD value) {
-        Put<WORD>(b, at, tag), Put<WORD>(b, at + 2, type), Put<DWORD>(b, at + 4, count);
-        if (type == 3 && count == 1)
-            Put<WORD>(b, at + 8, static_cast<WORD>(value));
-        else
-            Put<DWORD>(b, at + 8, value);
-        at += 12;
-    };
-    entry(256, 3, 1, static_cast<DWORD>(w));
-    entry(257, 3, 1, static_cast<DWORD>(h));
-    entry(258, 3, static_cast<DWORD>(nSamples), nSamples == 1 ? static_cast<DWORD>(nBits) : static_cast<DWORD>(nBpsAt));
-    entry(259, 3, 1, 1);
-    entry(262, 3, 1, nSamples == 3 ? 2 : 1);
-    entry(273, 4, 1, static_cast<DWORD>(nDataAt));
-    entry(277, 3, 1, static_cast<DWORD>(nSamples));
-    entry(278, 3, 1, static_cast<DWORD>(h));
-    entry(279, 4, 1, static_cast<DWORD>(samples.size() * nBytesPerSample));
-    entry(284, 3, 1, 1);
-    for (int i = 0; i < 3; ++i)
-        Put<WORD>(b, nBpsAt + 2 * i, static_cast<WORD>(nBits));
-    for (size_t i = 0; i < samples.size(); ++i) {
-        if (nBits == 8)
-            b[nDataAt + i] = static_cast<char>(samples[i]);
-        else
-            Put<WORD>(b, nDataAt + 2 * i, samples[i]);
-    }
-    return b;
 }
 
 // Each pixel of the converted bitmap against what GDI+ decodes from the file.
@@ -347,20 +262,7 @@ TEST_F(GdiplusTest, ConvertedPicturesAreBottomUpTwentyFourBitsWithThePixelsOfThe
         ASSERT_TRUE(WriteBytes(m_folder + f.name, f.bytes));
     {
         // A JPEG made with the platform's own encoder.
-        Gdiplus::Bitmap source(7, 5, PixelFormat24bppRGB);
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 7; ++x)
-                source.SetPixel(x, y, Gdiplus::Color(BYTE(30 * x), BYTE(50 * y), 90));
-        CLSID jpegClsid{};
-        UINT nCount = 0, nSize = 0;
-        Gdiplus::GetImageEncodersSize(&nCount, &nSize);
-        std::vector<BYTE> buffer(nSize);
-        auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-        Gdiplus::GetImageEncoders(nCount, nSize, pCodecs);
-        for (UINT i = 0; i < nCount; ++i)
-            if (std::wstring(pCodecs[i].MimeType) == L"image/jpeg")
-                jpegClsid = pCodecs[i].Clsid;
-        ASSERT_EQ(Gdiplus::Ok, source.Save((m_folder + L"photo.jpg").c_str(), &jpegClsid, nullptr));
+        ASSERT_TRUE(WriteJpeg(m_folder + L"photo.jpg", 7, 5));
         fixtures.push_back({L"photo.jpg", {}});
     }
 
@@ -411,7 +313,7 @@ TEST_F(GdiplusTest, SamplePageOfLogosMarkupAndTableForAPerson)
     ASSERT_TRUE(WriteBytes(m_folder + L"logo.tif", MakeTiff(40, 20, 3, 8, rgb8)));
     ASSERT_TRUE(ConvertImageToDib(CString((m_folder + L"logo.tif").c_str()), nullptr, true));
     ASSERT_TRUE(WriteBytes(m_folder + L"plain.bmp", SolidBitmap(30, 30, 0, 120, 200)));
-    WriteSolidMetafile(m_folder + L"logo.emf", 3000, 1000, RGB(200, 30, 30));
+    ASSERT_TRUE(WriteSolidMetafile(m_folder + L"logo.emf", 3000, 1000, RGB(200, 30, 30)));
 
     CPixelPage page(800, 520);   // 96 dpi: 15 twips a pixel
     CDC& dc = page.Dc();
@@ -458,15 +360,7 @@ TEST_F(GdiplusTest, SamplePageOfLogosMarkupAndTableForAPerson)
     if (folder.back() != L'\\')
         folder += L'\\';
     ::CreateDirectoryW(folder.c_str(), nullptr);
-    CLSID pngClsid{};
-    UINT nCount = 0, nSize = 0;
-    Gdiplus::GetImageEncodersSize(&nCount, &nSize);
-    std::vector<BYTE> buffer(nSize);
-    auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(nCount, nSize, pCodecs);
-    for (UINT i = 0; i < nCount; ++i)
-        if (std::wstring(pCodecs[i].MimeType) == L"image/png")
-            pngClsid = pCodecs[i].Clsid;
+    const CLSID pngClsid = GetEncoderClsid(L"image/png");
     HBITMAP hBitmap = static_cast<HBITMAP>(::GetCurrentObject(dc.GetSafeHdc(), OBJ_BITMAP));
     Gdiplus::Bitmap image(hBitmap, nullptr);
     EXPECT_EQ(Gdiplus::Ok, image.Save((folder + L"report-logos-markup-table.png").c_str(), &pngClsid, nullptr));

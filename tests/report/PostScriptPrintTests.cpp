@@ -1,0 +1,240 @@
+// Reports printed to the end, on the PostScript printer that
+// tools/add-printer.exe installs in the test prefix (port FILE:, output
+// into a file named in the print dialog's answer): the print command, the
+// dialog, StartDoc to EndDoc, and the driver's file. Each job leaves
+// <name>.ps and <name>.expect (the texts the page must show, one a line)
+// in VUDADAR_PRINT_OUT, where tests/report/check-printed-pages turns the
+// pages into PDF, looks for the texts and renders page 1 as PNG.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/Simbrel1View.h"
+#include "framework/Print.h"
+#include "framework/UiAnswerer.h"
+#include "pages/BusinessInfoDialog.h"
+#include "report/MarkupText.h"
+#include "report/PrintFrame.h"
+#include "report/ReportLogos.h"
+#include "report/TextTable.h"
+#include "tests/TestSupport.h"
+#include "tests/report/PictureFixtures.h"
+
+namespace {
+
+constexpr const wchar_t* kPrinter = L"Vudadar PostScript";
+
+std::wstring OutputFolder()
+{
+    const wchar_t* psz = _wgetenv(L"VUDADAR_PRINT_OUT");
+    std::wstring folder = psz != nullptr && *psz != 0 ? psz : MakeTempFolder(L"printed");
+    if (folder[0] == L'/')
+        folder = L"Z:" + folder;
+    for (wchar_t& ch : folder)
+        ch = ch == L'/' ? L'\\' : ch;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// The page count the driver wrote ("%%Pages: n"), or -1 for a file that is
+// no PostScript document.
+int CountPostScriptPages(const std::wstring& path)
+{
+    const std::string text = ReadBytes(path);
+    if (text.rfind("%!PS-Adobe", 0) != 0)
+        return -1;
+    int nPages = 0;
+    for (size_t at = text.find("%%Page: "); at != std::string::npos; at = text.find("%%Page: ", at + 1))
+        ++nPages;
+    return nPages;
+}
+
+void WriteExpectedTexts(const std::wstring& path, const std::vector<std::string>& texts)
+{
+    std::string bytes;
+    for (const std::string& s : texts)
+        bytes += s + "\n";
+    ASSERT_TRUE(WriteBytes(path, bytes));
+}
+
+// The view prints on the installed printer into a file of the output folder.
+class PostScriptPrintTest : public ::testing::Test {
+protected:
+    class CAnswerer : public CTestAnswerer, public CUiPrintAnswerer {
+    public:
+        std::wstring strOutput;
+        int nDialogs = 0;
+        INT_PTR AnswerPrintDialog(const CUiPrintDialog&, CUiPrintAnswer& a) override
+        {
+            ++nDialogs;
+            a.strPrinter = kPrinter;
+            a.strOutputFile = strOutput.c_str();
+            return IDOK;
+        }
+    };
+
+    void SetUp() override
+    {
+        HDC hPrinter = ::CreateDCW(L"WINSPOOL", kPrinter, nullptr, nullptr);
+        ASSERT_NE(hPrinter, nullptr)
+            << "no printer \"Vudadar PostScript\": run tools/add-printer.exe in this prefix (the test run does)";
+        ::DeleteDC(hPrinter);
+        Gdiplus::GdiplusStartupInput input;
+        ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&m_nToken, &input, nullptr));
+        m_savedRoot = g_strUserDataRoot;
+        m_folder = MakeTempFolder(L"postscriptprint");
+        g_strUserDataRoot = m_folder.c_str();
+        m_pView = new CSimbrel1View;
+        m_pView->m_strDataFolder = m_folder.c_str();
+        m_pOld = AfxSetUiAnswerer(&m_answerer);
+    }
+    void TearDown() override
+    {
+        AfxSetUiAnswerer(m_pOld);
+        delete m_pView;
+        g_strUserDataRoot = m_savedRoot;
+        if (m_nToken != 0)
+            Gdiplus::GdiplusShutdown(m_nToken);
+    }
+
+    // Prints through the standard print command into <name>.ps.
+    std::wstring Print(const std::wstring& name)
+    {
+        const std::wstring path = OutputFolder() + name + L".ps";
+        ::DeleteFileW(path.c_str());
+        m_answerer.strOutput = path;
+        EXPECT_TRUE(m_pView->OnFilePrint()) << std::string(name.begin(), name.end());
+        return path;
+    }
+
+    ULONG_PTR m_nToken = 0;
+    CString m_savedRoot;
+    std::wstring m_folder;
+    CSimbrel1View* m_pView = nullptr;
+    CAnswerer m_answerer;
+    CUiAnswerer* m_pOld = nullptr;
+};
+
+// The first page's letterhead beside each kind of header logo the program
+// accepts: a bitmap as it is, a JPEG and a TIFF converted to one when they
+// are imported, and an enhanced metafile.
+TEST_F(PostScriptPrintTest, TestReportHeadWithEachKindOfLogo)
+{
+    CBusinessInfoDialog& business = *m_pView->m_pBusinessInfo;
+    business.m_strBusinessName = L"Tight Homes Testing";
+    business.m_strAddress = L"12 Main Street";
+    business.m_strCity = L"Springfield";
+    business.m_strPhone = L"555-0100";
+
+    std::vector<WORD> rgb8;
+    for (int i = 0; i < 60 * 30; ++i)
+        rgb8.insert(rgb8.end(), {WORD((i % 60) * 4), WORD((i / 60) * 8), WORD(160)});
+    const std::wstring source = m_folder + L"source";
+    ASSERT_TRUE(WriteBytes(source + L".tif", MakeTiff(60, 30, 3, 8, rgb8)));
+    ASSERT_TRUE(WriteJpeg(source + L".jpg", 64, 32));
+
+    const std::wstring logo = m_folder + L"ReportLogo-Header";
+    struct Case { const wchar_t* name; const wchar_t* kind; };
+    for (const Case& c : {Case{L"head-bmp", L"bmp"}, Case{L"head-jpeg", L"jpg"}, Case{L"head-tiff", L"tif"},
+                          Case{L"head-emf", L"emf"}}) {
+        SCOPED_TRACE(c.name);
+        ::DeleteFileW((logo + L".bmp").c_str());
+        ::DeleteFileW((logo + L".emf").c_str());
+        const std::wstring kind = c.kind;
+        if (kind == L"bmp") {
+            ASSERT_TRUE(WriteBytes(logo + L".bmp", SolidBitmap(40, 20, 0, 90, 170)));
+        } else if (kind == L"emf") {
+            ASSERT_TRUE(WriteSolidMetafile(logo + L".emf", 4000, 2000, RGB(200, 40, 40)));
+        } else {
+            // Importing converts the picture to the header's bitmap.
+            ASSERT_TRUE(::CopyFileW((source + L"." + kind).c_str(), (logo + L"." + kind).c_str(), FALSE));
+            ASSERT_TRUE(ConvertImageToDib(CString((logo + L"." + kind).c_str()), nullptr, true));
+            ::DeleteFileW((logo + L"." + kind).c_str());
+        }
+        ASSERT_FALSE(GetReportLogoFile(m_folder.c_str(), kLogoHeader).IsEmpty());
+
+        m_pView->m_nReportType = kReportTest;
+        const std::wstring path = Print(c.name);
+        EXPECT_EQ(CountPostScriptPages(path), m_pView->m_nTotalPages);
+        EXPECT_TRUE(m_pView->m_strReportLogoProblem.IsEmpty());
+        WriteExpectedTexts(OutputFolder() + c.name + L".expect",
+                           {"BUILDING LEAKAGE TEST", "Tight Homes Testing", "12 Main Street", "555-0100"});
+    }
+    EXPECT_EQ(m_answerer.nDialogs, 4);
+}
+
+// A view whose page is a few lines of mark-up and a table, printed through
+// the same job as the reports.
+class CMarkupPageView : public CSimbrel1View {
+public:
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override
+    {
+        pInfo->SetMaxPage(2);
+        return DoPreparePrinting(pInfo);
+    }
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override
+    {
+        pDC->SetMapMode(MM_TWIPS);
+        CFont font;
+        CreateReportFont(font, kBodyFontHeight, FW_NORMAL, false);
+        CMarkupText markup;
+        markup.DrawMultiLine(pDC, CRect(720, -720, 10800, -1000), &font,
+                             L"\\boldAirflow at 50 Pa: q\\sub50 \\reg= 1234 m\\super3 \\reg/h"
+                             L"\\n\\colredAir changes: n\\sub50 \\reg= 3.1 h\\super-1 \\reg",
+                             CMarkupText::kAlignLeft);
+        CTextTable table;
+        table.m_rcArea = CRect(720, -1800, 10800, -5000);
+        table.m_nRows = 3;
+        table.m_nColumns = 3;
+        table.m_pTitleFont = &font;
+        table.m_pCellFont = &font;
+        table.m_strTitle = L"\\boldBuilding information";
+        if (table.Allocate() != 1)
+            return;
+        table.SetCell(0, 0, 0, L"Volume", TRUE, 0, 1);
+        table.SetCell(0, 2, 0, L"512 m\\super3", FALSE, 2, 0);
+        table.SetCell(1, 0, 0, L"Floor area", TRUE, 0, 1);
+        table.SetCell(1, 2, 0, L"180 m\\super2", FALSE, 2, 0);
+        CString strPage;
+        strPage.Format(L"Sheet %u", pInfo->m_nCurPage);
+        table.SetCell(2, 0, 0, strPage, TRUE, 0, 1);
+        table.Draw(pDC);
+    }
+};
+
+TEST_F(PostScriptPrintTest, PagesOfMarkupAndATable)
+{
+    CMarkupPageView view;
+    const std::wstring path = OutputFolder() + L"markup-table.ps";
+    ::DeleteFileW(path.c_str());
+    m_answerer.strOutput = path;
+    ASSERT_TRUE(view.OnFilePrint());
+    EXPECT_EQ(CountPostScriptPages(path), 2);
+    WriteExpectedTexts(OutputFolder() + L"markup-table.expect",
+                       {"Airflow at 50 Pa", "1234 m", "Air changes", "Building information", "Volume", "512 m",
+                        "Floor area", "Sheet 1", "Sheet 2"});
+}
+
+// A cancelled dialog prints nothing and leaves no file.
+TEST_F(PostScriptPrintTest, CancelledDialogWritesNoFile)
+{
+    class CCancel : public CTestAnswerer, public CUiPrintAnswerer {
+        INT_PTR AnswerPrintDialog(const CUiPrintDialog&, CUiPrintAnswer&) override { return IDCANCEL; }
+    } cancel;
+    CScopedAnswerer scoped(cancel);
+    const std::wstring path = OutputFolder() + L"cancelled.ps";
+    ::DeleteFileW(path.c_str());
+    m_pView->m_nReportType = kReportTest;
+    EXPECT_FALSE(m_pView->OnFilePrint());
+    EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}   // namespace
