@@ -306,7 +306,11 @@ void CSimbrel1View::HideOpenDialogs(int bHide)
         }
     }
     m_bPagesHidden = bAnyHidden;
-    m_bLayoutPending = 1;
+    // A preview started just now keeps the whole client area; the pages are
+    // laid out again when it ends.
+    if (!m_bPreviewJustStarted)
+        m_bLayoutPending = 1;
+    m_bPreviewJustStarted = 0;
 }
 
 void CSimbrel1View::PlacePageDialog(CWnd* pPage)

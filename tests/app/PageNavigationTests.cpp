@@ -459,6 +459,31 @@ TEST_F(PageNavigationTest, AMinimisedMainWindowHidesThePagesAndRestoringBringsTh
     EXPECT_EQ(rcClient.top + 5, rcPage.top);
 }
 
+TEST_F(PageNavigationTest, PagesPutBackAroundAPreview)
+{
+    GotoPage(kComments);
+    const HWND hBefore = m_pView->m_pComments->m_hWnd;
+    // While a preview is being set up nothing is touched.
+    m_pView->m_bPreviewStarting = 1;
+    m_pView->HideOpenDialogs(0);
+    EXPECT_EQ(hBefore, m_pView->m_pComments->m_hWnd);
+    m_pView->m_bPreviewStarting = 0;
+
+    // Put back right after a preview started: the page comes anew, and no
+    // layout request is left for the preview's frame to act on.
+    m_pView->m_bPreviewJustStarted = 1;
+    m_pView->m_bLayoutPending = 0;
+    m_pView->HideOpenDialogs(0);
+    EXPECT_NE(hBefore, m_pView->m_pComments->m_hWnd);
+    EXPECT_EQ(PageName(kComments), PageName(OpenPage()));
+    EXPECT_EQ(0, m_pView->m_bPreviewJustStarted);
+    EXPECT_EQ(0, m_pView->m_bLayoutPending);
+
+    // Otherwise the pages are laid out again.
+    m_pView->HideOpenDialogs(0);
+    EXPECT_EQ(1, m_pView->m_bLayoutPending);
+}
+
 TEST_F(PageNavigationTest, MovingTheMainWindowLaysTheOpenPageOutAgain)
 {
     GotoPage(kResults);
