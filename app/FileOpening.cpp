@@ -318,7 +318,8 @@ void CSimbrel1View::OpenFile(int bAsConfiguration, const CString& strGivenPath)
     CString strPreviousText = m_strFileText;
     LoadFileText(bytes.data(), bytes.size());
     std::vector<BYTE>().swap(bytes);
-    if (!IsTestFile() || FindCountBeyondStore(m_strFileText) != nullptr) {
+    if (!IsTestFile() || FindCountBeyondStore(m_strFileText) != nullptr ||
+        !CTestGraph1::FindDamagedTestData(m_strFileText).IsEmpty()) {
         m_strFileText = std::move(strPreviousText);
         reportInvalid();
         return;

@@ -74,7 +74,8 @@ void CSimbrel1View::OnReportCommand(UINT nID)
     switch (GetReportCommandAction(nID)) {
     case 1: PrintReport(nType); break;
     case 2: PreviewReport(nType); break;
-    default: break;   // PDF output comes with the PDF driver's job
+    case 3: PdfReport(nType); break;
+    default: break;
     }
 }
 
@@ -103,16 +104,7 @@ void CSimbrel1View::PreviewReport(int nType)
 
 void CSimbrel1View::StartPrintPreview() {}
 
-BOOL CSimbrel1View::PreparePdfDriver()
-{
-    return FALSE;
-}
-
-void CSimbrel1View::ComposeTestReportPage(CDC*, CPrintInfo*, CFont*, CFont*, CFont*, int, int) {}
-
 void CSimbrel1View::ComposeZoneDataReportPage(CDC*, CPrintInfo*, CFont*, CFont*, int, int) {}
-
-void CSimbrel1View::PrintGraphPage(CDC*, CPrintInfo*, int, int) {}
 
 int CSimbrel1View::CountCommentLines()
 {

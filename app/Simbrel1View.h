@@ -64,6 +64,10 @@ public:
     int m_nPrimaryPort = -1;
     int m_bChannelCheckRunning = 0;
     int AreAllPortsConnected() const;
+    // Idle monitoring: the last channel check allocated channels; the
+    // connection state (-1 after a device failure).
+    int m_bChannelsAllocated = 0;
+    int m_nConnectionState = 0;
 
     // Device scan. Port probes still running when a scan stopped waiting
     // stay here, with their links, until their threads have ended: checked
@@ -112,6 +116,30 @@ public:
     int m_bAfterIdleReading = 0;
     int m_bScanAnnounced = 0;
     UINT_PTR m_nTimer1 = 0;
+
+    // Cruise: the last choices of the cruise dialog (-1 and "" before the first).
+    int m_nCruiseBaseline = -1;
+    CString m_strCruisePressure;
+
+    // The timer tick's gates, on plain values.
+    struct CTickInput {
+        int bPdfRunning = 0, bReidentifying = 0, bSkipNext = 0;
+        int bScreenShown = 0, bOffLine = 0;
+        int bCheckBusy = 0, bIdleRunning = 0, bStepRunning = 0, bFanListDropped = 0, bDeviceDialogOpen = 0,
+            bStarting = 0;
+        int bAllConnected = 0, nTickCount = 0, bHiddenForPrint = 0, bTestRunning = 0, bPrimaryLink = 0,
+            bLiveReadings = 0;
+        wchar_t chMethod = 0;
+    };
+    enum class TickGate { Ignore, Skip, OffLineStatus, Proceed };
+    enum class TickWork { None, ChannelCheck, Step, Idle };
+    static TickGate PlanTickGate(const CTickInput& in);
+    static TickWork PlanTickWork(const CTickInput& in);
+    // Timer 2: "KA\r\n" to every idle network link; the number sent.
+    int SendKeepAlives();
+    void RunChannelCheck();
+    int m_bStepRunning = 0;
+    int m_bIdleRunning = 0;
 
     // Page records.
     CDeviationsFromStandard* m_pDeviations = nullptr;
@@ -201,8 +229,46 @@ public:
                                CFont* pUnderlinedFont, int x, int y);
     void ComposeZoneDataReportPage(CDC* pDC, CPrintInfo* pInfo, CFont* pBoldFont, CFont* pRegularFont, int x, int y);
     void PrintGraphPage(CDC* pDC, CPrintInfo* pInfo, int x, int y);
+    // Test report and graph report pages.
+    int m_bPrintingGraph = 0;   // 1 only while PrintGraph draws
+    CPoint PrintTestReportSummary(CDC* pDC, CFont* pBoldFont, CFont* pRegularFont, CFont* pUnderlinedFont, int x,
+                                  int y, int L, int S);
+    CPoint PrintTestStandardBlock(CDC* pDC, int x, int y, int L, int nValueX, CFont* pBoldFont, CFont* pRegularFont);
+    CString GetAirChangeRateText() const;
+    CString GetReportFlowUnitLabel() const;
+    void PrintGraph(CDC* pDC, const CRect& rc);
+    CPoint PrintBuildingAndEquipmentPage(CDC* pDC, CFont* pBoldFont, CFont* pRegularFont, int x, int y, int L);
+    CPoint PrintEquipmentSection(CDC* pDC, int x, int y, CFont* pRegularFont, CFont* pBoldFont);
+    static CString FormatIsoDimensionLabel(UINT nID, const CString& strSymbol, const CString& strUnit, int bNational);
+    CPoint PrintTestDataPage(CDC* pDC, int nPage, int x, int y, int L, CFont* pRegularFont, CFont* pBoldFont);
+    CPoint PrintEnvironmentSection(CDC* pDC, int x, int y, int L, int d, int t, CFont* pRegularFont, CFont* pBoldFont);
+    CPoint PrintBaselineSection(CDC* pDC, int x, int y, int L, int d, int t, CFont* pRegularFont, CFont* pBoldFont);
+    CPoint PrintDataPointsTable(CDC* pDC, int x, int y, int L, int d, int t, CFont* pRegularFont, CFont* pBoldFont);
+    CPoint PrintDataPointsTableIso(CDC* pDC, int x, int y, int L, int d, int t, CFont* pRegularFont, CFont* pBoldFont);
+    int PrintDataPointsHeader(CDC* pDC, int d, int x, int y, int L, const int* pColumns, CFont* pRegularFont,
+                              CFont* pBoldFont, int bIso);
+    int PrintDataPointRows(CDC* pDC, int y, int L, int d, int t, const int* pColumns, int bIso);
+    CPoint PrintDeviationsSection(CDC* pDC, int x, int y, int L, int d, int t, CFont* pBoldFont, CFont* pRegularFont);
+    CPoint PrintCommentsPage(CDC* pDC, int nPage, int x, int y, int L, CFont* pRegularFont, CFont* pBoldFont);
     // Sets up the PDF printer driver for a PDF job; FALSE ends the job.
     BOOL PreparePdfDriver();
+    // PDF output through the PDF printer driver.
+    int m_bPdfError = 0;
+    int m_bPdfDriverConfigured = 0;      // set-up done, restore owed
+    CString m_strPdfFileName;
+    wchar_t* m_pszSavedPdfProfile = nullptr;   // the driver's, freed with CoTaskMemFree
+    long m_nSavedPdfProfile = 0;
+    void OnFilePdfTestReport() { PdfReport(kReportTest); }
+    void OnFilePdfGraphReport() { PdfReport(kReportGraph); }
+    void OnFilePdfZoneDataReport() { PdfReport(kReportZoneData); }
+    void PdfReport(int nType);
+    int AskPdfFileName();
+    void FinishPdfOutput();
+    LRESULT OnPdfFileSaved(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPdfPrintError(WPARAM wParam, LPARAM lParam);
+    // Handles the driver's messages already in the view's queue.
+    void DispatchPdfDriverMessages();
+    void RestorePdfDriver();
 
     // Other.
     int m_bShowPressureWarning = 1;

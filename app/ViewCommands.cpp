@@ -337,10 +337,6 @@ void CSimbrel1View::OnGotoStandardDataEntry()
 // ---------------------------------------------------------------------------
 // Painting.
 
-void CSimbrel1View::OnTimer(UINT_PTR)
-{
-}
-
 void CSimbrel1View::OnPaint()
 {
     CPaintDC paintDC(this);

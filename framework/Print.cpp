@@ -93,6 +93,19 @@ HDC CPrintDialog::TakePrinterDC(bool& bOwns)
     return hDC;
 }
 
+void CPrintDialog::UsePageWriterDC(HDC hDC, const CPageCaps& caps)
+{
+    ReleaseDC();
+    m_strOutputFile.Empty();
+    m_hDC = hDC;
+    m_bOwnsDC = false;
+    m_caps = caps;
+    if (m_nMaxPage < m_nMinPage)
+        m_nMaxPage = m_nMinPage;
+    m_nFromPage = m_nMinPage;
+    m_nToPage = m_nMaxPage;
+}
+
 INT_PTR CPrintDialog::DoModal()
 {
     ReleaseDC();

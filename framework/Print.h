@@ -81,6 +81,8 @@ public:
     HDC GetPrinterDC() const { return m_hDC; }
     bool OwnsPrinterDC() const { return m_bOwnsDC; }
     const CPageCaps& GetPageCaps() const { return m_caps; }
+    // A page writer's job: its DC (not owned), its page, all pages.
+    void UsePageWriterDC(HDC hDC, const CPageCaps& caps);
     // Hands the DC to the caller, who then deletes it when it was made here.
     HDC TakePrinterDC(bool& bOwns);
     CString GetDeviceName() const { return m_strDevice; }
@@ -115,6 +117,17 @@ public:
     virtual int EndPage(CDC* pDC);
     virtual int EndDoc(CDC* pDC);
     virtual int AbortDoc(CDC* pDC);
+};
+
+// A printer of the program's own that takes each page as a metafile and
+// writes the document itself (the PDF writer). A job on it shows no print
+// dialog and prints all pages once; the writer swaps the job's DC for the
+// next page's at every EndPage.
+class CPrintPageWriter : public CPrintJobSink {
+public:
+    // The DC the job starts on (the first page's) and the page it stands
+    // for; nullptr when the writer cannot take a job.
+    virtual HDC BeginJob(CPageCaps& caps) = 0;
 };
 
 // What a print or preview job tells the view's printing overrides.

@@ -99,6 +99,16 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 {
     if (pInfo->m_bPreview)
         return TRUE;
+    if (m_pPageWriter != nullptr) {
+        CPageCaps caps;
+        const HDC hDC = m_pPageWriter->BeginJob(caps);
+        if (hDC == nullptr)
+            return FALSE;
+        pInfo->m_pPD->UsePageWriterDC(hDC, caps);
+        pInfo->m_pJobSink = m_pPageWriter;
+        pInfo->m_PageCaps = caps;
+        return TRUE;
+    }
     return pInfo->m_pPD->DoModal() == IDOK && pInfo->m_pPD->GetPrinterDC() != nullptr;
 }
 

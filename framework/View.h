@@ -34,12 +34,16 @@ public:
     // with the printer's DC. Returns true when the document was printed.
     bool OnFilePrint();
     // Shows the print dialog for the page range the print info holds,
-    // unless previewing (a preview takes its pages without asking); FALSE
-    // when it is cancelled or no printer DC can be had.
+    // unless previewing (a preview takes its pages without asking) or
+    // printing to the page writer (all pages, on its DC); FALSE when it is
+    // cancelled or no printer DC can be had.
     BOOL DoPreparePrinting(CPrintInfo* pInfo);
     // A test's or the preview's hook: the print info OnFilePrint starts
     // from (job sink, page caps); nullptr for a fresh one.
     CPrintInfo* m_pPrintInfoTemplate = nullptr;
+    // Set while the view prints to a page writer of its own (a PDF file):
+    // the print preparation then asks no one and the pages go to it.
+    CPrintPageWriter* m_pPageWriter = nullptr;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, HandlerInfo* pHandlerInfo) override;

@@ -1,16 +1,20 @@
 #include "pages/BuildingInfoDialog.h"
 
+#include <cmath>
+
 #include "app/Lifecycle.h"
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
 #include "calc/DeviationsFromStandard.h"
 #include "framework/Ddx.h"
 #include "res/resource.h"
+#include "testrun/TestGraph1.h"
 
 namespace {
 // Standard codes of the test settings.
 constexpr int kCgsb = 0;
 constexpr int kEn13829 = 1;
+constexpr int kAstmE779 = 2;
 constexpr int kIso9972 = 3;
 
 struct CTextKey {
@@ -125,6 +129,15 @@ BEGIN_MESSAGE_MAP(CBuildingInfoDialog, CPageDialog)
     ON_EN_UPDATE(IDC_BLDG_FLOOR_AREA, OnFloorAreaUpdate)
     ON_EN_UPDATE(IDC_BLDG_SURFACE_AREA, OnSurfaceAreaUpdate)
     ON_EN_UPDATE(IDC_BLDG_HEIGHT, OnHeightUpdate)
+    ON_EN_CHANGE(IDC_BLDG_VOLUME, OnDimensionChange)
+    ON_EN_CHANGE(IDC_BLDG_FLOOR_AREA, OnDimensionChange)
+    ON_EN_CHANGE(IDC_BLDG_SURFACE_AREA, OnDimensionChange)
+    ON_EN_CHANGE(IDC_BLDG_UNCERTAINTY, OnDimensionChange)
+    ON_EN_CHANGE(IDC_BLDG_HEIGHT, OnHeightChange)
+    ON_EN_KILLFOCUS(IDC_BLDG_HEIGHT, OnHeightKillFocus)
+    ON_BN_CLICKED(IDC_BLDG_TO_TEST_GRAPH, OnToTestGraph)
+    ON_NOTIFY(NM_SETFOCUS, IDC_BLDG_DATE_PICKER, OnDateSetFocus)
+    ON_NOTIFY(DTN_DATETIMECHANGE, IDC_BLDG_DATE_PICKER, OnDateChange)
 END_MESSAGE_MAP()
 
 CBuildingInfoDialog::CBuildingInfoDialog(CSimbrel1View* pView) : CPageDialog(IDD, pView)
@@ -188,7 +201,54 @@ void CBuildingInfoDialog::UpdateDimensionValues(int bForce)
     }
 }
 
-void CBuildingInfoDialog::ConvertDimensionUnits(double, int) {}
+CString CBuildingInfoDialog::FormatConvertedDimension(double dValue)
+{
+    CString strText;
+    const double dMagnitude = std::fabs(dValue);
+    if (dMagnitude >= 1000.0 || dMagnitude == 0.0) {
+        strText.Format(L"%7.0f", dValue);
+        return CSimbrel1View::StripLeadingBlanks(strText);
+    }
+    // Decimals for four significant digits; a value that rounds up to the
+    // next power of ten keeps one decimal less.
+    int nDecimals = 3 - static_cast<int>(std::floor(std::log10(dMagnitude)));
+    const double dScale = std::pow(10.0, nDecimals);
+    if (std::round(dMagnitude * dScale) >= 10000.0)
+        --nDecimals;
+    if (nDecimals < 0)
+        nDecimals = 0;
+    strText.Format(L"%.*f", nDecimals, dValue);
+    if (strText.Find(L'.') >= 0) {
+        strText.TrimRight(L'0');
+        strText.TrimRight(L'.');
+    }
+    return strText;
+}
+
+void CBuildingInfoDialog::ConvertDimensionUnits(double dRatio, int nSlot)
+{
+    if (nSlot < 0 || nSlot > 1)
+        return;
+    struct CDimension {
+        CString* pText;
+        double* pValues;
+        int nPower;
+    };
+    const CDimension dimensions[] = {
+        {&m_strVolume, m_dVolume, 3},
+        {&m_strFloorArea, m_dFloorArea, 2},
+        {&m_strSurfaceArea, m_dSurfaceArea, 2},
+        {&m_strHeight, m_dHeight, 1},
+    };
+    for (const CDimension& dimension : dimensions) {
+        if (dimension.pText->IsEmpty())
+            continue;
+        *dimension.pText = FormatConvertedDimension(dimension.pValues[nSlot] * std::pow(dRatio, dimension.nPower));
+        dimension.pValues[nSlot] = CSimbrel1View::TextToDouble(*dimension.pText);
+    }
+    if (m_bCreated && GetSafeHwnd() != nullptr)
+        UpdateData(FALSE);
+}
 
 BOOL CBuildingInfoDialog::DestroyWindow()
 {
@@ -251,10 +311,51 @@ void CBuildingInfoDialog::AfterClear()
     CSimbrel1View::InitDatePicker(1, &m_datePicker, m_strTestDateUniv, m_strTestDateLocal);
 }
 
+bool CBuildingInfoDialog::GetControlInsets(int nID, RECT& rcInsets) const
+{
+    if (nID != IDC_BLDG_DIMENSIONS_GROUP || m_pView == nullptr)
+        return false;
+    const int nStandard = m_pView->m_pSettings->m_nStandard;
+    // The group box ends above the buttons that are not there.
+    if (nStandard == kAstmE779 && !m_bFromTestGraph)
+        rcInsets = RECT{0, 0, 0, -22};
+    else if (nStandard == kCgsb)
+        rcInsets = RECT{0, 0, 0, -42};
+    else
+        return false;
+    return true;
+}
+
 void CBuildingInfoDialog::SetTexts()
 {
     if (m_pView == nullptr)
         return;
+    const int nStandard = m_pView->m_pSettings->m_nStandard;
+    const bool bEnOrIso = nStandard == kEn13829 || nStandard == kIso9972;
+    const bool bIsoOnly = nStandard == kIso9972;
+    auto show = [this](int nID, bool bShow) { ShowControl(bShow ? SW_SHOW : SW_HIDE, nID); };
+    show(IDC_BLDG_UNCERTAINTY_LABEL, bEnOrIso);
+    show(IDC_BLDG_UNCERTAINTY, bEnOrIso);
+    show(IDC_BLDG_TO_TEST_GRAPH, m_bFromTestGraph != 0);
+    if (CWnd* pButton = GetDlgItem(IDC_BLDG_TO_TEST_GRAPH))
+        pButton->EnableWindow(m_bFromTestGraph && !m_strHeight.IsEmpty() ? TRUE : FALSE);
+    for (int nID : {IDC_BLDG_CUSTOMER_EMAIL_LABEL, IDC_BLDG_CUSTOMER_EMAIL, IDC_BLDG_CUSTOMER_WEBSITE_LABEL,
+                    IDC_BLDG_CUSTOMER_WEBSITE})
+        show(nID, true);
+    // A free-text date from an old file shows as it was read.
+    const bool bPicker = m_pView->m_bNewFormatFile && m_strTestDate.IsEmpty();
+    show(IDC_BLDG_DATE_PICKER, bPicker);
+    show(IDC_BLDG_DATE_TEXT, !bPicker);
+    show(IDC_BLDG_UNIT_LABEL, false);
+    show(IDC_BLDG_UNIT_LABEL2, false);
+    const bool bHeight = nStandard != kCgsb;
+    show(IDC_BLDG_HEIGHT, bHeight);
+    show(IDC_BLDG_HEIGHT_LABEL, bHeight);
+    for (int nID : {IDC_BLDG_ISO_REFERENCE_LABEL, IDC_BLDG_COUNTRY_VOLUME, IDC_BLDG_COUNTRY_FLOOR_AREA,
+                    IDC_BLDG_COUNTRY_SURFACE_AREA})
+        show(nID, bIsoOnly);
+    show(IDC_BLDG_DIMENSIONS_GROUP, !bIsoOnly);
+
     SetControlText(0, IDS_BLDG_CAPTION);
     for (const CControlText& text : kControlTexts)
         SetControlText(text.nID, text.nIDText);
@@ -269,6 +370,58 @@ void CBuildingInfoDialog::SetTexts()
     setWithUnit(IDC_BLDG_SURFACE_AREA_LABEL, bIso ? IDS_ENVELOPE_AREA : IDS_SURFACE_AREA, m_strSurfaceAreaUnit);
     setWithUnit(IDC_BLDG_HEIGHT_LABEL, IDS_BLDG_HEIGHT, m_strLengthUnit);
     setWithUnit(IDC_BLDG_UNCERTAINTY_LABEL, IDS_BLDG_UNCERTAINTY, L"%");
+}
+
+void CBuildingInfoDialog::OnDimensionChange()
+{
+    if (m_pView != nullptr)
+        m_pView->FilterNumericEdit(this, 1, 1, 0);
+}
+
+void CBuildingInfoDialog::OnHeightChange()
+{
+    OnDimensionChange();
+    CString strHeight;
+    if (CWnd* pHeight = GetDlgItem(IDC_BLDG_HEIGHT))
+        strHeight = pHeight->GetWindowText();
+    if (m_bFromTestGraph) {
+        if (CWnd* pButton = GetDlgItem(IDC_BLDG_TO_TEST_GRAPH))
+            pButton->EnableWindow(strHeight.IsEmpty() ? FALSE : TRUE);
+    }
+    if (m_pView != nullptr && m_pView->m_pSettings->m_nStandard == kAstmE779) {
+        m_strHeight = strHeight;
+        const double dHeight = CSimbrel1View::TextToDouble(CSimbrel1View::RemoveCommas(strHeight));
+        m_dHeight[0] = dHeight;
+        m_dHeight[1] = dHeight;
+    }
+}
+
+void CBuildingInfoDialog::OnHeightKillFocus()
+{
+    if (m_pView != nullptr && m_pView->m_pSettings->m_nStandard == kAstmE779 && m_pView->m_pTestGraph != nullptr)
+        m_pView->m_pTestGraph->CheckStackEffectAll();
+}
+
+void CBuildingInfoDialog::OnToTestGraph()
+{
+    m_bFromTestGraph = 0;
+    PostPageAction(CSimbrel1View::kPageBuildingToTestScreen);
+}
+
+void CBuildingInfoDialog::OnDateSetFocus(NMHDR*, LRESULT* pResult)
+{
+    if (m_strTestDateUniv.IsEmpty())
+        CSimbrel1View::ResetDatePickerFormat(&m_datePicker);
+    else
+        CSimbrel1View::SetDatePickerFromKey(&m_datePicker, m_strTestDateUniv, m_strTestDateLocal);
+    CSimbrel1View::ReadDatePicker(&m_datePicker, m_strTestDateUniv, m_strTestDateLocal);
+    *pResult = 0;
+}
+
+void CBuildingInfoDialog::OnDateChange(NMHDR*, LRESULT* pResult)
+{
+    CSimbrel1View::ReadDatePicker(&m_datePicker, m_strTestDateUniv, m_strTestDateLocal);
+    *pResult = 0;
 }
 
 void CBuildingInfoDialog::OnNext()

@@ -28,8 +28,13 @@ public:
     // ones (every one when forced) into both slots; clears the change flags.
     void UpdateDimensionValues(int bForce);
     // Slot's dimensions after a change of length unit: volume x ratio³,
-    // areas x ratio², height x ratio.
+    // areas x ratio², height x ratio. Each converted text keeps four
+    // significant digits and the slot's number is the number of that text,
+    // so what is shown, saved and computed agree. Empty texts stay.
     void ConvertDimensionUnits(double dRatio, int nSlot);
+    // The converted text: whole numbers from 1000 up, below that the
+    // decimals that give four significant digits, trailing zeros removed.
+    static CString FormatConvertedDimension(double dValue);
 
     // Stores the window's texts and parses the edited dimensions before the
     // window goes, however the page is closed; forgets the test screen.
@@ -99,8 +104,11 @@ protected:
     // is no edit) and the date picker set up.
     BOOL OnInitDialog() override;
     // Caption and labels; the dimension labels carry their units.
+    // Which fields the standard asks for, and the free-text date or the
+    // picker.
     void SetTexts() override;
     void AfterClear() override;
+    bool GetControlInsets(int nID, RECT& rcInsets) const override;
 
     void OnNext();
     void OnPrevious();
@@ -108,6 +116,15 @@ protected:
     void OnFloorAreaUpdate() { m_bFloorAreaChanged = 1; }
     void OnSurfaceAreaUpdate() { m_bSurfaceAreaChanged = 1; }
     void OnHeightUpdate() { m_bHeightChanged = 1; }
+    void OnDimensionChange();
+    // The way back to the test screen opens once a height is typed; under
+    // ASTM E779 the height counts at once.
+    void OnHeightChange();
+    void OnHeightKillFocus();
+    void OnToTestGraph();
+    // Entering the picker without a date sets today's.
+    void OnDateSetFocus(NMHDR* pNotify, LRESULT* pResult);
+    void OnDateChange(NMHDR* pNotify, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,7 +3,10 @@
 #include "app/Lifecycle.h"
 #include "app/Simbrel1View.h"
 #include "calc/QarMathFunctions.h"
+#include "app/TestSettingsDialog.h"
+#include "framework/Ddx.h"
 #include "pages/TemperatureKeys.h"
+#include "res/resource.h"
 #include "testrun/TestGraph1.h"
 
 using namespace EnvironmentKeys;
@@ -22,7 +25,23 @@ int IsComplete(int nStage, const CString& strPreIndoor, const CString& strPreOut
 }
 }  // namespace
 
-CTemperatureAndAltitudeEntry::CTemperatureAndAltitudeEntry() : CDialog(IDD)
+namespace {
+constexpr int kHelpTopicAltitude = 208;
+// The hint of stage 3 and of test-data mode; the text is the manual grid's.
+constexpr UINT kAllValuesHint = 16019;
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTemperatureAndAltitudeEntry, CEnvironmentDialog)
+    ON_EN_CHANGE(IDC_ENV_PRE_INDOOR, FilterSigned)
+    ON_EN_CHANGE(IDC_ENV_PRE_OUTDOOR, FilterSigned)
+    ON_EN_CHANGE(IDC_ENV_POST_INDOOR, FilterSigned)
+    ON_EN_CHANGE(IDC_ENV_POST_OUTDOOR, FilterSigned)
+    ON_EN_CHANGE(IDC_ENV_ALTITUDE, FilterSigned)
+END_MESSAGE_MAP()
+
+CTemperatureAndAltitudeEntry::CTemperatureAndAltitudeEntry()
+    : CEnvironmentDialog(IDD, IDC_ENV_NO_ACTION_ALTITUDE, kHelpTopicAltitude,
+                         {IDC_ENV_PRE_INDOOR, IDC_ENV_PRE_OUTDOOR, IDC_ENV_POST_INDOOR, IDC_ENV_POST_OUTDOOR})
 {
     TraceLifecycle("CTemperatureAndAltitudeEntry", true);
     ClearDirection(0);
@@ -116,4 +135,81 @@ int CTemperatureAndAltitudeEntry::HasTestValues(int nStage, int nSlot) const
     return IsComplete(nStage, m_strTestPretestIndoorTemp[nSlot][0], m_strTestPretestOutdoorTemp[nSlot][0],
                       m_strTestPosttestIndoorTemp[nSlot][0], m_strTestPosttestOutdoorTemp[nSlot][0],
                       m_strTestAltitude[nSlot][0]);
+}
+
+void CTemperatureAndAltitudeEntry::DoDataExchange(CDataExchange* pDX)
+{
+    CEnvironmentDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_ENV_PRE_INDOOR, m_strPretestIndoorTemp);
+    DDX_Text(pDX, IDC_ENV_PRE_OUTDOOR, m_strPretestOutdoorTemp);
+    DDX_Text(pDX, IDC_ENV_POST_INDOOR, m_strPosttestIndoorTemp);
+    DDX_Text(pDX, IDC_ENV_POST_OUTDOOR, m_strPosttestOutdoorTemp);
+    DDX_Text(pDX, IDC_ENV_ALTITUDE, m_strAltitude);
+}
+
+void CTemperatureAndAltitudeEntry::SetTexts()
+{
+    if (m_bEditMode)
+        SetItemText(0, LoadText(IDS_ENV_EDIT_ALTITUDE));
+    else if (m_pView != nullptr)
+        SetItemText(0, m_pView->m_pSettings->GetStandardName() + L" " + LoadText(IDS_ENV_ALTITUDE_ENTRY));
+    SetButtonTexts();
+    SetItemText(IDC_ENV_INDOOR_ROW_LABEL, TemperatureLabel(IDS_ENV_INDOOR_TEMPERATURE));
+    SetItemText(IDC_ENV_OUTDOOR_ROW_LABEL, TemperatureLabel(IDS_ENV_OUTDOOR_TEMPERATURE));
+    SetItemText(IDC_ENV_PRE_HEAD, LoadText(IDS_ENV_PRE_TEST));
+    SetItemText(IDC_ENV_POST_HEAD, LoadText(IDS_ENV_POST_TEST));
+    SetItemText(IDC_ENV_ALTITUDE_LABEL, LoadText(IDS_ENV_ALTITUDE));
+    SetItemText(IDC_ENV_ALTITUDE_UNIT, LoadText(GetBuildingUnit() == 1 ? IDS_UNIT_M : IDS_UNIT_FT));
+
+    const BOOL bPosttest = m_nStage != kPretest ? TRUE : FALSE;
+    for (int nID : {IDC_ENV_POST_INDOOR, IDC_ENV_POST_OUTDOOR}) {
+        if (CWnd* pEdit = GetDlgItem(nID))
+            pEdit->EnableWindow(bPosttest);
+    }
+    if (m_nStage == kPosttest && !m_bEditMode)
+        ShowControl(SW_HIDE, IDCANCEL);
+    UINT nHint = kAllValuesHint;
+    if (!m_bTestDataMode && m_nStage == kPretest)
+        nHint = IDS_ENV_HINT_PRETEST;
+    else if (!m_bTestDataMode && m_nStage == kPosttest)
+        nHint = IDS_ENV_HINT_POSTTEST;
+    SetItemText(IDC_ENV_HINT, LoadText(nHint));
+}
+
+int CTemperatureAndAltitudeEntry::GetFirstFocus() const
+{
+    return m_nStage == kPretest || m_nStage == kBothStages || m_bTestDataMode ? IDC_ENV_PRE_INDOOR
+                                                                             : IDC_ENV_POST_INDOOR;
+}
+
+void CTemperatureAndAltitudeEntry::LoadTest(int nSlot, int nTestIndex)
+{
+    if (!IsTest(nSlot, nTestIndex))
+        return;
+    m_strPretestIndoorTemp = m_strTestPretestIndoorTemp[nSlot][nTestIndex];
+    m_strPretestOutdoorTemp = m_strTestPretestOutdoorTemp[nSlot][nTestIndex];
+    m_strPosttestIndoorTemp = m_strTestPosttestIndoorTemp[nSlot][nTestIndex];
+    m_strPosttestOutdoorTemp = m_strTestPosttestOutdoorTemp[nSlot][nTestIndex];
+    m_strAltitude = m_strTestAltitude[nSlot][nTestIndex];
+}
+
+void CTemperatureAndAltitudeEntry::StoreTest(int nSlot, int nTestIndex)
+{
+    if (!IsTest(nSlot, nTestIndex))
+        return;
+    m_strTestPretestIndoorTemp[nSlot][nTestIndex] = m_strPretestIndoorTemp;
+    m_strTestPretestOutdoorTemp[nSlot][nTestIndex] = m_strPretestOutdoorTemp;
+    m_strTestPosttestIndoorTemp[nSlot][nTestIndex] = m_strPosttestIndoorTemp;
+    m_strTestPosttestOutdoorTemp[nSlot][nTestIndex] = m_strPosttestOutdoorTemp;
+    m_strTestAltitude[nSlot][nTestIndex] = m_strAltitude;
+}
+
+std::vector<CEnvironmentDialog::CTestedText> CTemperatureAndAltitudeEntry::GetTestedTexts()
+{
+    const CRange range = TemperatureRange(GetTemperatureUnit());
+    return {{&m_strPretestIndoorTemp, IDS_ENV_PRE_INDOOR, IDC_ENV_PRE_INDOOR, range},
+            {&m_strPretestOutdoorTemp, IDS_ENV_PRE_OUTDOOR, IDC_ENV_PRE_OUTDOOR, range},
+            {&m_strPosttestIndoorTemp, IDS_ENV_POST_INDOOR, IDC_ENV_POST_INDOOR, range},
+            {&m_strPosttestOutdoorTemp, IDS_ENV_POST_OUTDOOR, IDC_ENV_POST_OUTDOOR, range},
+            {&m_strAltitude, IDS_ENV_ALTITUDE, IDC_ENV_ALTITUDE, AltitudeRange(GetBuildingUnit())}};
 }

@@ -3,11 +3,9 @@
 // the modal dialog that edits them.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "pages/TemperatureKeys.h"
 
-class CSimbrel1View;
-
-class CTemperatureAndAltitudeEntry : public CDialog {
+class CTemperatureAndAltitudeEntry : public CEnvironmentDialog {
 public:
     enum { IDD = 253 };
     static constexpr int kMaxTests = 32;
@@ -20,7 +18,7 @@ public:
     // Empties the texts of one test.
     void ClearTestValues(int nSlot, int nTestIndex);
     // Empties the current texts and those of every test of the slot.
-    void ClearDirection(int nSlot);
+    void ClearDirection(int nSlot) override;
     // The test's lines of the test-data section; "" while its pre-test
     // indoor temperature is empty.
     CString WriteToFile(int nSlot, int nTestIndex);
@@ -35,11 +33,6 @@ public:
     // The same rule on test 0 of the slot.
     int HasTestValues(int nStage, int nSlot) const;
 
-    CSimbrel1View* m_pView = nullptr;
-    int m_bEditMode = 0;         // the dialog edits a test already recorded
-    int m_bTestDataMode = 0;     // the dialog asks for what an older file lacks
-    int m_nEditDirection = 0;    // the slot and test the dialog edits
-    int m_nEditTest = 0;
     int m_nStage = kPretest;     // set by the caller before the dialog shows
     // The texts the dialog shows, for one test.
     CString m_strPretestIndoorTemp;
@@ -54,4 +47,17 @@ public:
     CString m_strTestPosttestIndoorTemp[2][kMaxTests];
     CString m_strTestPosttestOutdoorTemp[2][kMaxTests];
     CString m_strTestAltitude[2][kMaxTests];
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Texts, and by the stage the hint, the post-test fields and Cancel.
+    void SetTexts() override;
+    void LoadTest(int nSlot, int nTestIndex) override;
+    void StoreTest(int nSlot, int nTestIndex) override;
+    std::vector<CTestedText> GetTestedTexts() override;
+    int GetFirstFocus() const override;
+    int GetOkShift() const override { return 120; }
+    bool HidesCancelForTestData() const override { return false; }
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -3,7 +3,10 @@
 #include "app/Lifecycle.h"
 #include "app/Simbrel1View.h"
 #include "calc/QarMathFunctions.h"
+#include "app/TestSettingsDialog.h"
+#include "framework/Ddx.h"
 #include "pages/TemperatureKeys.h"
+#include "res/resource.h"
 #include "testrun/TestGraph1.h"
 
 using namespace EnvironmentKeys;
@@ -36,7 +39,23 @@ int IsComplete(const CString& strIndoor, const CString& strOutdoor, int nSource,
 }
 }  // namespace
 
-CTemperatureAndBarometricPressure::CTemperatureAndBarometricPressure() : CDialog(IDD)
+namespace {
+constexpr int kHelpTopicBarometric = 207;
+const int kSourceButtons[] = {IDC_ENV_SOURCE_STANDARD, IDC_ENV_SOURCE_PRESSURE, IDC_ENV_SOURCE_ALTITUDE};
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTemperatureAndBarometricPressure, CEnvironmentDialog)
+    ON_EN_CHANGE(IDC_ENV_INDOOR, FilterSigned)
+    ON_EN_CHANGE(IDC_ENV_OUTDOOR, FilterSigned)
+    ON_EN_CHANGE(IDC_ENV_PRESSURE, OnPressureChange)
+    ON_EN_CHANGE(IDC_ENV_ALTITUDE, OnAltitudeChange)
+    ON_BN_CLICKED(IDC_ENV_SOURCE_STANDARD, OnSourceStandard)
+    ON_BN_CLICKED(IDC_ENV_SOURCE_PRESSURE, OnSourcePressure)
+    ON_BN_CLICKED(IDC_ENV_SOURCE_ALTITUDE, OnSourceAltitude)
+END_MESSAGE_MAP()
+
+CTemperatureAndBarometricPressure::CTemperatureAndBarometricPressure()
+    : CEnvironmentDialog(IDD, IDC_ENV_NO_ACTION_BAROMETRIC, kHelpTopicBarometric, {IDC_ENV_INDOOR, IDC_ENV_OUTDOOR})
 {
     TraceLifecycle("CTemperatureAndBarometricPressure", true);
     ClearDirection(0);
@@ -163,4 +182,112 @@ double CTemperatureAndBarometricPressure::ComputeBarometricPressure()
         break;
     }
     return m_dBaroPressure;
+}
+
+void CTemperatureAndBarometricPressure::DoDataExchange(CDataExchange* pDX)
+{
+    CEnvironmentDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_ENV_INDOOR, m_strIndoorTemp);
+    DDX_Text(pDX, IDC_ENV_OUTDOOR, m_strOutdoorTemp);
+    DDX_Text(pDX, IDC_ENV_PRESSURE, m_strBaroPressure);
+    DDX_Text(pDX, IDC_ENV_ALTITUDE, m_strAltitude);
+    // The source follows the buttons' handlers; the controls only show it.
+    if (!pDX->m_bSaveAndValidate) {
+        for (int nSource = 0; nSource < 3; ++nSource)
+            SendDlgItemMessage(kSourceButtons[nSource], BM_SETCHECK,
+                               nSource == m_nPressureSource ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+void CTemperatureAndBarometricPressure::SetTexts()
+{
+    if (m_bEditMode)
+        SetItemText(0, LoadText(IDS_ENV_EDIT_BAROMETRIC));
+    else if (m_pView != nullptr)
+        SetItemText(0, m_pView->m_pSettings->GetStandardName() + L" " + LoadText(IDS_ENV_BAROMETRIC_ENTRY));
+    SetItemText(IDC_ENV_HINT_BAROMETRIC, LoadText(IDS_ENV_HINT_BAROMETRIC));
+    SetButtonTexts();
+    SetItemText(IDC_ENV_INDOOR_LABEL, TemperatureLabel(IDS_ENV_INDOOR_TEMPERATURE));
+    SetItemText(IDC_ENV_OUTDOOR_LABEL, TemperatureLabel(IDS_ENV_OUTDOOR_TEMPERATURE));
+    SetItemText(IDC_ENV_TEMPERATURE_GROUP, LoadText(IDS_TEMPERATURE));
+    SetItemText(IDC_ENV_PRESSURE_GROUP, LoadText(IDS_ENV_BAROMETRIC_PRESSURE));
+    SetItemText(IDC_ENV_SOURCE_PRESSURE, LoadText(IDS_ENV_BAROMETRIC_PRESSURE));
+    SetItemText(IDC_ENV_SOURCE_STANDARD, LoadText(IDS_ENV_STANDARD));
+    SetItemText(IDC_ENV_SOURCE_ALTITUDE, LoadText(IDS_ENV_ALTITUDE));
+    SetItemText(IDC_ENV_ALTITUDE_UNIT, LoadText(GetBuildingUnit() == 1 ? IDS_UNITS_METERS : IDS_UNITS_FEET));
+}
+
+void CTemperatureAndBarometricPressure::LoadTest(int nSlot, int nTestIndex)
+{
+    if (!IsTest(nSlot, nTestIndex))
+        return;
+    m_strIndoorTemp = m_strTestIndoorTemp[nSlot][nTestIndex];
+    m_strOutdoorTemp = m_strTestOutdoorTemp[nSlot][nTestIndex];
+    m_strBaroPressure = m_strTestBaroPressure[nSlot][nTestIndex];
+    m_strAltitude = m_strTestAltitude[nSlot][nTestIndex];
+    m_nPressureSource = m_nTestPressureSource[nSlot][nTestIndex];
+}
+
+void CTemperatureAndBarometricPressure::StoreTest(int nSlot, int nTestIndex)
+{
+    if (!IsTest(nSlot, nTestIndex))
+        return;
+    m_strTestIndoorTemp[nSlot][nTestIndex] = m_strIndoorTemp;
+    m_strTestOutdoorTemp[nSlot][nTestIndex] = m_strOutdoorTemp;
+    m_strTestBaroPressure[nSlot][nTestIndex] = m_strBaroPressure;
+    m_strTestAltitude[nSlot][nTestIndex] = m_strAltitude;
+    m_nTestPressureSource[nSlot][nTestIndex] = m_nPressureSource;
+}
+
+std::vector<CEnvironmentDialog::CTestedText> CTemperatureAndBarometricPressure::GetTestedTexts()
+{
+    const CRange range = TemperatureRange(GetTemperatureUnit());
+    std::vector<CTestedText> texts = {{&m_strIndoorTemp, IDS_ENV_INDOOR_TEMPERATURE, IDC_ENV_INDOOR, range},
+                                      {&m_strOutdoorTemp, IDS_ENV_OUTDOOR_TEMPERATURE, IDC_ENV_OUTDOOR, range}};
+    if (m_nPressureSource == kTypedPressure)
+        texts.push_back({&m_strBaroPressure, IDS_ENV_BAROMETRIC_PRESSURE, IDC_ENV_PRESSURE, kPressureRange});
+    if (m_nPressureSource == kPressureFromAltitude)
+        texts.push_back({&m_strAltitude, IDS_ENV_ALTITUDE, IDC_ENV_ALTITUDE, AltitudeRange(GetBuildingUnit())});
+    return texts;
+}
+
+void CTemperatureAndBarometricPressure::AfterLoad()
+{
+    auto enable = [this](int nID, bool bEnable) {
+        if (CWnd* pControl = GetDlgItem(nID))
+            pControl->EnableWindow(bEnable ? TRUE : FALSE);
+    };
+    enable(IDC_ENV_PRESSURE, m_nPressureSource == kTypedPressure);
+    enable(IDC_ENV_PRESSURE_UNIT, m_nPressureSource == kTypedPressure);
+    enable(IDC_ENV_ALTITUDE, m_nPressureSource == kPressureFromAltitude);
+    enable(IDC_ENV_STANDARD_VALUE, m_nPressureSource == kStandardPressure);
+    enable(IDC_ENV_STANDARD_UNIT, m_nPressureSource == kStandardPressure);
+}
+
+void CTemperatureAndBarometricPressure::BeforeAccept()
+{
+    ParsePressureAndAltitude(1);
+    ComputeBarometricPressure();
+}
+
+void CTemperatureAndBarometricPressure::OnPressureChange()
+{
+    m_bPressureEdited = 1;
+    FilterUnsigned();
+}
+
+void CTemperatureAndBarometricPressure::OnAltitudeChange()
+{
+    m_bAltitudeEdited = 1;
+    FilterUnsigned();
+}
+
+void CTemperatureAndBarometricPressure::OnSource(int nSource)
+{
+    m_nPressureSource = nSource;
+    UpdateData(TRUE);
+    ParsePressureAndAltitude(1);
+    ComputeBarometricPressure();
+    UpdateData(FALSE);
+    AfterLoad();
 }

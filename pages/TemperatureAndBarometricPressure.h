@@ -3,11 +3,9 @@
 // test, and the modal dialog that edits them.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "pages/TemperatureKeys.h"
 
-class CSimbrel1View;
-
-class CTemperatureAndBarometricPressure : public CDialog {
+class CTemperatureAndBarometricPressure : public CEnvironmentDialog {
 public:
     enum { IDD = 221 };
     static constexpr int kMaxTests = 32;
@@ -21,7 +19,7 @@ public:
     // Empties the texts of one test; its pressure source becomes standard.
     void ClearTestValues(int nSlot, int nTestIndex);
     // The same for the current values and every test of the slot.
-    void ClearDirection(int nSlot);
+    void ClearDirection(int nSlot) override;
     // The test's lines of the test-data section; "" while its indoor
     // temperature is empty.
     CString WriteToFile(int nSlot, int nTestIndex);
@@ -40,11 +38,6 @@ public:
     // The current pressure by the source, kept in m_dBaroPressure.
     double ComputeBarometricPressure();
 
-    CSimbrel1View* m_pView = nullptr;
-    int m_bEditMode = 0;         // the dialog edits a test already recorded
-    int m_bTestDataMode = 0;     // the dialog asks for what an older file lacks
-    int m_nEditDirection = 0;    // the slot and test the dialog edits
-    int m_nEditTest = 0;
     // The values the dialog shows, for one test.
     CString m_strIndoorTemp;
     CString m_strOutdoorTemp;
@@ -62,4 +55,25 @@ public:
     CString m_strTestBaroPressure[2][kMaxTests];
     CString m_strTestAltitude[2][kMaxTests];
     int m_nTestPressureSource[2][kMaxTests] = {};
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void SetTexts() override;
+    void LoadTest(int nSlot, int nTestIndex) override;
+    void StoreTest(int nSlot, int nTestIndex) override;
+    std::vector<CTestedText> GetTestedTexts() override;
+    // The pressure edit and its unit for a typed pressure, the altitude
+    // edit for an altitude, the standard value for the standard pressure.
+    void AfterLoad() override;
+    void BeforeAccept() override;
+    int GetFirstFocus() const override { return IDC_ENV_INDOOR; }
+
+    void OnPressureChange();
+    void OnAltitudeChange();
+    void OnSourceStandard() { OnSource(kStandardPressure); }
+    void OnSourcePressure() { OnSource(kTypedPressure); }
+    void OnSourceAltitude() { OnSource(kPressureFromAltitude); }
+    void OnSource(int nSource);
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -2,12 +2,25 @@
 
 #include "app/Lifecycle.h"
 #include "app/Simbrel1View.h"
+#include "app/TestSettingsDialog.h"
+#include "framework/Ddx.h"
 #include "pages/TemperatureKeys.h"
+#include "res/resource.h"
 #include "testrun/TestGraph1.h"
 
 using namespace EnvironmentKeys;
 
-CTemperatureEntryDialog::CTemperatureEntryDialog() : CDialog(IDD)
+namespace {
+constexpr int kHelpTopic = 206;
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTemperatureEntryDialog, CEnvironmentDialog)
+    ON_EN_CHANGE(IDC_ENV_INDOOR, FilterSigned)
+    ON_EN_CHANGE(IDC_ENV_OUTDOOR, FilterSigned)
+END_MESSAGE_MAP()
+
+CTemperatureEntryDialog::CTemperatureEntryDialog()
+    : CEnvironmentDialog(IDD, IDC_ENV_NO_ACTION, kHelpTopic, {IDC_ENV_INDOOR, IDC_ENV_OUTDOOR})
 {
     TraceLifecycle("CTemperatureEntryDialog", true);
     ClearDirection(0);
@@ -80,4 +93,46 @@ int CTemperatureEntryDialog::HasTestValues(int nSlot) const
     if (nSlot < 0 || nSlot > 1)
         return 0;
     return !m_strTestIndoorTemp[nSlot][0].IsEmpty() && !m_strTestOutdoorTemp[nSlot][0].IsEmpty() ? 1 : 0;
+}
+
+void CTemperatureEntryDialog::DoDataExchange(CDataExchange* pDX)
+{
+    CEnvironmentDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_ENV_INDOOR, m_strIndoorTemp);
+    DDX_Text(pDX, IDC_ENV_OUTDOOR, m_strOutdoorTemp);
+}
+
+void CTemperatureEntryDialog::SetTexts()
+{
+    if (m_bEditMode)
+        SetItemText(0, LoadText(IDS_ENV_EDIT_TEMPERATURE));
+    else if (m_pView != nullptr)
+        SetItemText(0, m_pView->m_pSettings->GetStandardName() + L" " + LoadText(IDS_ENV_TEMPERATURE_ENTRY));
+    SetItemText(IDC_ENV_HINT, LoadText(IDS_ENV_HINT_TEMPERATURE));
+    SetButtonTexts();
+    SetItemText(IDC_ENV_INDOOR_LABEL, TemperatureLabel(IDS_ENV_INDOOR_TEMPERATURE));
+    SetItemText(IDC_ENV_OUTDOOR_LABEL, TemperatureLabel(IDS_ENV_OUTDOOR_TEMPERATURE));
+}
+
+void CTemperatureEntryDialog::LoadTest(int nSlot, int nTestIndex)
+{
+    if (!IsTest(nSlot, nTestIndex))
+        return;
+    m_strIndoorTemp = m_strTestIndoorTemp[nSlot][nTestIndex];
+    m_strOutdoorTemp = m_strTestOutdoorTemp[nSlot][nTestIndex];
+}
+
+void CTemperatureEntryDialog::StoreTest(int nSlot, int nTestIndex)
+{
+    if (!IsTest(nSlot, nTestIndex))
+        return;
+    m_strTestIndoorTemp[nSlot][nTestIndex] = m_strIndoorTemp;
+    m_strTestOutdoorTemp[nSlot][nTestIndex] = m_strOutdoorTemp;
+}
+
+std::vector<CEnvironmentDialog::CTestedText> CTemperatureEntryDialog::GetTestedTexts()
+{
+    const CRange range = TemperatureRange(GetTemperatureUnit());
+    return {{&m_strIndoorTemp, IDS_ENV_INDOOR_TEMPERATURE, IDC_ENV_INDOOR, range},
+            {&m_strOutdoorTemp, IDS_ENV_OUTDOOR_TEMPERATURE, IDC_ENV_OUTDOOR, range}};
 }

@@ -2,11 +2,9 @@
 // (CGSB), per direction slot and test, and the modal dialog that edits them.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "pages/TemperatureKeys.h"
 
-class CSimbrel1View;
-
-class CTemperatureEntryDialog : public CDialog {
+class CTemperatureEntryDialog : public CEnvironmentDialog {
 public:
     enum { IDD = 159 };
     static constexpr int kMaxTests = 32;
@@ -17,7 +15,7 @@ public:
     // Empties the texts of one test.
     void ClearTestValues(int nSlot, int nTestIndex);
     // Empties the current texts and those of every test of the slot.
-    void ClearDirection(int nSlot);
+    void ClearDirection(int nSlot) override;
     // The test's lines of the test-data section; "" while its indoor
     // temperature is empty.
     CString WriteToFile(int nSlot, int nTestIndex);
@@ -31,17 +29,22 @@ public:
     // The same rule on test 0 of the slot.
     int HasTestValues(int nSlot) const;
 
-    CSimbrel1View* m_pView = nullptr;
-    // Set while the test data reader asks for values an older file lacks;
-    // the file reading then leaves this record alone.
-    int m_bTestDataMode = 0;
-    int m_bEditMode = 0;         // the dialog edits a test already recorded
-    int m_nEditDirection = 0;    // the slot and test the dialog edits
-    int m_nEditTest = 0;
+    // m_bTestDataMode: set while the test data reader asks for values an
+    // older file lacks; the file reading then leaves this record alone.
     // The texts the dialog shows, for one test; current temperature unit.
     CString m_strIndoorTemp;
     CString m_strOutdoorTemp;
     // Current temperature unit, as typed.
     CString m_strTestIndoorTemp[2][kMaxTests];
     CString m_strTestOutdoorTemp[2][kMaxTests];
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void SetTexts() override;
+    void LoadTest(int nSlot, int nTestIndex) override;
+    void StoreTest(int nSlot, int nTestIndex) override;
+    std::vector<CTestedText> GetTestedTexts() override;
+    int GetFirstFocus() const override { return IDC_ENV_INDOOR; }
+
+    DECLARE_MESSAGE_MAP()
 };

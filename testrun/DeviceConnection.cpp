@@ -145,6 +145,14 @@ int CTestGraph1::ConnectDevices()
         return 0;
     if (view.m_nPrimaryPort < 0) {
         if (!view.m_NetDevice.m_strAddress.IsEmpty() && ConnectNetworkDevice(0, view.m_NetDevice)) {
+            // A connection opened just now is not identified yet, and the
+            // allocation takes only identified links.
+            if (!pLink0->m_bIdentified)
+                pLink0->ConnectDevice();
+            if (!pLink0->m_bIdentified) {
+                m_DevicesInUse = 0;
+                return 0;
+            }
             m_DeviceChannels[0] = pLink0->m_bRQ80 ? 2 : IdentifiedChannels(*pLink0);
             resetTick();
             return 1;
@@ -263,6 +271,10 @@ int CTestGraph1::AllocateChannels()
     view.m_bReidentifying = 1;
     std::fill_n(m_DeviceUsed, 4, 0);
     if (!ConnectDevices()) {
+        // Not every way out of the identification says so: no link is in
+        // use after it failed, whatever an earlier allocation took.
+        m_DevicesInUse = 0;
+        m_ChannelsInUse = 0;
         if (!m_strDeviceError.IsEmpty())
             view.ShowMessage(0, m_strDeviceError, 176, 0, 255);
         view.m_bReidentifying = 0;
@@ -275,8 +287,10 @@ int CTestGraph1::AllocateChannels()
     int nChannels[4] = {-1, -1, -1, -1};
     for (int j = 0; j < nLinks; ++j) {
         const CQarCommunications* pLink = Link(j);
+        // The links in use are counted from link 0 by everything that reads
+        // or zeroes them, so a link after one without a port is not taken.
         if (!view.m_bAutoSelect && view.m_nComPort[j] == 0)
-            continue;
+            break;
         nChannels[j] = pLink != nullptr && pLink->m_bConnected && pLink->m_bIdentified ? m_DeviceChannels[j] : -2;
     }
     const CChannelPlan plan = PlanChannels(nChannels, nLinks, ActiveZoneCount());
@@ -508,6 +522,19 @@ void CTestGraph1::RefreshChannelLabels()
         DrawChannelLabels();
     else
         EraseChannelLabels();
+}
+
+HBRUSH CTestGraph1::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    if (pWnd == nullptr || pWnd->GetDlgCtrlID() != IDC_TG_STATUS)
+        return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (m_pView != nullptr && !m_pView->m_bOffLine && m_pView->AreAllPortsConnected()) {
+        DrawChannelLabels();
+        pDC->SetBkMode(TRANSPARENT);
+        return static_cast<HBRUSH>(m_hStatusBrush);
+    }
+    EraseChannelLabels();
+    return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
 }
 
 void CTestGraph1::DrawChannelLabels()

@@ -17,6 +17,23 @@
 BEGIN_MESSAGE_MAP(CTestGraph1, CDialog)
     ON_WM_PAINT()
     ON_WM_SIZE()
+    ON_WM_CTLCOLOR()
+    ON_BN_CLICKED(IDC_TG_START, OnStartTest)
+    ON_BN_CLICKED(IDC_TG_CRUISE, OnCruise)
+    ON_BN_CLICKED(IDC_TG_PAUSE, OnPause)
+    ON_BN_CLICKED(IDC_TG_SAMPLE, OnSample)
+    ON_BN_CLICKED(IDC_TG_CLEAR, OnClear)
+    ON_BN_CLICKED(IDC_TG_NEXT, OnNext)
+    ON_BN_CLICKED(IDC_TG_PREVIOUS, OnPrevious)
+    ON_BN_CLICKED(IDC_TG_HELP, OnHelp)
+    ON_BN_CLICKED(IDC_TG_DATA_TABLE, OnDataTable)
+    ON_BN_CLICKED(IDC_TG_DATA_BOX_INFO, OnDataBoxInfo)
+    ON_BN_CLICKED(IDC_TG_EDIT_ENVIRONMENT, OnEditEnvData)
+    ON_CBN_DROPDOWN(IDC_TG_RING_LIST, OnRingDropDown)
+    ON_CBN_CLOSEUP(IDC_TG_RING_LIST, OnRingCloseUp)
+    ON_CBN_SELCHANGE(IDC_TG_DIRECTION_LIST, OnDirectionChange)
+    ON_MESSAGE(WM_HSCROLL, OnHScrollMessage)
+    ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 namespace {
@@ -557,10 +574,6 @@ int CTestGraph1::IsDirectionPresent(int d) const
         return 1;
     return m_bTestRunning && d == (g_nCurrentDirection == 0 ? 0 : 1) && m_nPointIndex > 0 ? 1 : 0;
 }
-
-// Drawn by the large-meter display.
-void CTestGraph1::DrawLargeMeters(CDC* /*pDC*/) {}
-void CTestGraph1::DrawZoneLabels(CDC* /*pDC*/) {}
 
 void CTestGraph1::PaintGraph(CDC* pDC)
 {

@@ -386,32 +386,3 @@ CString CTestGraph1::GetFlowPrecisionFormat(const CString& strFormat, int d) con
 void CTestGraph1::RedrawGraph()
 {
 }
-
-void CTestGraph1::UpdateRingCalibration(int /*d*/)
-{
-}
-
-void CTestGraph1::UpdateFlowUnitLabel()
-{
-}
-
-BOOL CTestGraph1::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    if (m_pView != nullptr)
-        m_pView->LayoutPageIfPending(this, 1.0);
-    return TRUE;
-}
-
-CString CTestGraph1::WriteTestData(int, const CString&)
-{
-    return CString();
-}
-
-CString CTestGraph1::WriteDeviceInfo()
-{
-    return CString();
-}
-
-void CTestGraph1::ReadTestData(int, const CString&) {}
-

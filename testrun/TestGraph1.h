@@ -12,11 +12,13 @@
 
 #include <vector>
 
+#include "comm/DeviceInfoStrings.h"
 #include "comm/GaugeJobs.h"
 #include "framework/Dialog.h"
 #include "framework/GdiObject.h"
 
 class CEquipmentInfoDialogIntl;
+class CKeyedText;
 struct CDeviationFinding;
 struct CTestCheckInput;
 class CFanCalibrationDialog;
@@ -450,6 +452,9 @@ public:
     void RefreshChannelLabels();
     void DrawChannelLabels();
     void EraseChannelLabels();
+    // The status line green, with the channel captions, while every link in
+    // use is connected; the base colours otherwise.
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     int ActiveZoneCount() const;
     // The worker pattern: job nJob on the links listed, all at once, waited
     // for at most 10 s; 1 when every thread ended and no link failed.
@@ -466,4 +471,395 @@ public:
     int m_bDeviceWarningShown = 0;   // the status update's device-not-connected warning
     CString m_strDeviceError;
     CRect m_rcChannelLabel[2];
+
+    // Test-data section of the test file: its lines and their readers.
+    // The one-second baseline line of test t (pre- or post-test), "" when
+    // the standard or method has none or the first value was not measured.
+    CString WriteBaselineSeconds(int bPreTest, int d, int t, const CString& strPrefix) const;
+    // " ring target Pavg Pfan Qavg PStdDev QStdDev [zone pairs] END".
+    CString FormatDataPointLine(int d, int i) const;
+    void ParseEnvironmentLine(const CString& strValue, int bPreTest, int d, int t);
+    // Fills the 30 one-second values of the test and phase from the line
+    // (10000.0 where it has none) and returns the mean of the values read;
+    // 0 for a line without any.
+    double ParseBaselineSeconds(const CString& strValue, int bPreTest, int d, int t);
+    // The writer's count of slot d: one fewer for a manual CGSB test whose
+    // closing marker is the copy of its opening one.
+    int GetWrittenEntryCount(int d) const;
+    int IsManualCgsbWithoutPosttest(int d) const;
+    // Environment of test t from an older file without the per-test line.
+    void ReadOlderEnvironment(int d, int t);
+    // A test-data section whose counts, rings or entries the store cannot
+    // hold as they are: the key that shows it, or "" for a sound text.
+    static CString FindDamagedTestData(const CKeyedText& text);
+
+    // The connected-device section: one snapshot per gauge link.
+    void CaptureDeviceInfo();
+    int ReadDeviceInfo(int d);
+    static CString MakeAuxKey(int r, const CString& strKey);
+    static CString MakeGaugeCalibrationKey(int nConstant, int r);
+    static CString MakeChannelCalibrationKey(int bAnalog, int bHighRange, int j, int r);
+    CDeviceInfoStrings m_DeviceInfo[4];
+    int m_DevicesCaptured = 0;
+
+    // Idle monitoring and live readings.
+    // One idle reading of the view's timer: running means for a second,
+    // then the readouts, the live marker and the pressure warnings.
+    void IdleMonitorTick();
+    // Reads every link in use at once into the readings (bank 0 the live
+    // zone readings, 1 the baseline ones); 1 when all were read, 0 on a
+    // failure (nFailed the link that failed; stop pending set, no link in use).
+    int ReadAllChannels(double& dBuilding, double& dFan, int& nFailed, int nBank = 0);
+    void UpdateDeviceStatus(int bForce);
+    void UpdateReadouts(int bNoBaseline, double dP, double dBaseline, double dFan, double dFlow, int bResultsBox);
+    void UpdateFlowEstimate(double dP, double dFlow, double n, int bFlowValid);
+    // Air changes at 50 Pa from one reading (flow in the flow unit, volume
+    // in the building unit cubed); false when none is shown: a volume of
+    // 0.01 or less, |dP| outside 40..60 Pa or an invalid flow.
+    static bool EstimateAirChanges(double dP, double dFlow, double n, double dVolume, double dLengthFactor,
+                                   double dFlowFactor, double& dEstimate);
+    // The fixed target list of a standard letter ('C', 'E', 'A', 'I'),
+    // ended by 0; false for any other letter.
+    static bool GetStandardTargets(wchar_t chLetter, double (&targets)[kMaxTargets + 1]);
+    // C |Pfan|^n of the current ring times the flow factor of the slot's
+    // next test (1.0 once the slot holds all its tests).
+    double GetCorrectedFlow(double dFan) const;
+    double GetNextTestFlowFactor(int d) const;
+    void UpdateZoneLabels();
+    static int GetZoneReadoutId(int nChannel);
+    CString& GetZoneReadoutText(int nChannel);
+    void FormatZoneReadout(int nChannel, const double* pValues);
+    void UpdateZoneReadout(int nChannel);
+    void UpdateZoneReadouts();
+    int AreZoneBaselinesSet() const;
+    // Zone pressures on in the settings and the view's zone switch not off.
+    int AreZonesShown() const;
+    // The highest channel number read (building 1, fan 2, zones 3 to 8).
+    int GetHighestChannel() const;
+    int IsZoneActive(int nChannel) const;
+    // A gauge's battery: -1 no reading (below 0.1 V), 0 fine, 1 low, 2 too
+    // low to go on; the two-channel network gauge has its own limits.
+    static int GetBatteryLevel(double dVolts, int bTwoChannelNetworkGauge);
+    int ReadDeviceValueWithRetry(int i, double& dValue);
+    int IsDeviceFailed(int i) const;
+    void DrainAllNetworkInput();
+    void RefreshAfterRingChange();
+    int IsDepressurization(int d) const;
+    void SetControlText(int nID, UINT nIDString);
+    void SetItemText(const CString& strText, int nID);
+    void ShowControl(int nID, int nCmdShow);
+    static void FillRectWithPen(CDC* pDC, const CRect& rc, COLORREF crPen, COLORREF crBrush);
+    void ClearIdleMeans();
+    void StartDisplayWatch();
+    int IsDisplayWatchElapsed() const;
+    int IsRezeroDue() const;
+    // Zone readings by zone channel 3 to 8: bank 0 live, bank 1 baseline.
+    double m_ZoneReading[2][kZoneChannels] = {};
+    CString m_strZoneLabel[kZoneChannels];
+    CString m_strZoneCaption[kZoneChannels];
+    COLORREF m_crZoneColour[kZoneChannels] = {};
+    int m_bZoneBaselineSet[kZoneChannels] = {};
+    int m_nIdleCount = 0;
+    double m_dIdleFanMean = 0.0;
+    double m_dIdleBuildingMean = 0.0;
+    double m_dIdleFlowMean = 0.0;
+    double m_dLiveMarkerP = 0.0;
+    double m_dLiveMarkerQ = 0.0;
+    int m_bFlowValid = 0;
+    double m_dLastReadWaitMs = 0.0;  // the last reading's wait for its worker threads
+    // Run flags this reading sets or consumes.
+    int m_bStopPending = 0;
+    int m_bUserStop = 0;
+    int m_bRezeroRequested = 0;
+    int m_bReidentified = 0;
+    int m_bRezeroAfterFailure = 0;
+    int m_bResetAfterFailure = 0;
+    int m_bPrinting = 0;
+    int m_bHadDevices = -1;          // the device status line's last state, -1 none yet
+    int m_bBatteryTooLow = 0;        // a gauge's battery ended the auto-zero
+    int m_bBoxBatteryWarned = 0;     // the box's low-battery message, once per screen object
+    int m_bLowBatteryShown = 0;
+    long long m_nDisplayWatchMs = 0;
+    long long m_nRezeroWatchMs = 0;
+    CString m_strKeptDeviceError;
+
+    // Large meters, readout labels and lists.
+    void DrawLargeMeters(CDC* pDC, const CRect& rcPlot);
+    void UpdateLargeMeterValues(CDC* pDC);
+    // The three meter boxes of a plot rectangle, top to bottom.
+    struct CLargeMeterLayout {
+        CRect rcMeter[3];
+    };
+    static CLargeMeterLayout ComputeLargeMeterLayout(const CRect& rcPlot);
+    CString GetLargeMeterLabel(int k) const;
+    CString GetLargeMeterValue(int k) const;
+    void UpdateFanLabels();
+    void FillRingCombo();
+    void FillDirectionCombo();
+    void SetDropDownHeight(int nID);
+    // The ring list's items for a fan code, index = ring number.
+    static std::vector<CString> GetRingListItems(wchar_t chFanCode);
+    // The fan type text's string id; 0 for a code that leaves it unchanged.
+    static UINT GetFanTypeStringId(wchar_t chFanCode);
+    CString GetFlowLabel() const;
+    wchar_t GetFanCode() const;
+    CRect m_rcLargeMeter[3];
+
+    // Fan speed control and the ring and settle decision.
+    static constexpr double kGaugeFanMaximum = 16127.0;
+    static constexpr double kBoxFanMaximum = 4095.0;
+    // The one conversion of every fan command: clamped to 0..dMaximum (NaN
+    // to 0) before the 16-bit truncation, so that no speed wraps round.
+    static unsigned short ToFanCommand(double dSpeed, double dMaximum);
+    static double GetFanStepSize(double dError);
+    // The adaptive gain after one adjustment: x1.2 while the speed keeps
+    // moving the same way (capped at 80 on a gauge, 20 on a box or in a
+    // cruise), back to 1.0 when it turned.
+    static double AdaptGain(double dGain, int nSignBefore, int nSignAfter, int bGaugeFamily, int bCruise);
+    // The speed scaled towards the next target: (target / previous)^e with
+    // e the fitted n (0.65 when not above 0) held to 0.5..1.0.
+    static double PredictFanSpeed(double dSpeed, double dTarget, double dPreviousTarget, double dExponent);
+    int IsGaugeFamilyPrimary() const;
+    double GetFanMaximum() const;
+    int IsSemiAutomaticMethod() const;
+    // Sends the speed to the primary link through ToFanCommand.
+    void SendFanCommand(double dSpeed);
+    void StartFanAtPercent(double dPercent);
+    void UpdateSpeedSliderRange(double dSpeed);
+    void EnableFanControls(int bEnable);
+    int AdjustFanStep(double dFanPressure, double dBuilding, double dBaseline, double dTarget, double dStepGain,
+                      int bDepress);
+    // The prediction's direct send of the first adjusting step after a
+    // stored point.
+    void ApplySpeedPrediction(double dTarget, double dPreviousTarget, double dExponent);
+    // The last ring of a fan: 5 for '3', '5', '4', 4 for 'B', 3 otherwise.
+    static int GetLastRing(wchar_t chFanCode);
+    struct CRingInput {
+        double dFanPressure = 0.0;
+        double dP = 0.0;             // building pressure minus baseline
+        int bDepress = 0;
+        int nRing = 0;
+        double dTarget = 0.0;
+        double dTolerance = 0.0;
+        const double* pWindow = nullptr;
+        int nWindow = 0;
+        int bWindowFull = 0;
+        double dRingMinimum = 0.0;   // Pa, of the current fan and ring
+        double dSpeed = 0.0;
+        int bGaugeFamily = 1;
+        wchar_t chFanCode = L'3';
+    };
+    // The decision on plain values; nPreviousRing and nOperatorRequest are
+    // the run's memory of rings, updated as the decision says.
+    static int DecideRing(const CRingInput& in, int& nPreviousRing, int& nOperatorRequest, int& nState);
+    int DecideRing(double dFanPressure, double dP, int bDepress, int nRing, double dTarget, double dTolerance,
+                   const double* pWindow, int nWindow, int bWindowFull, int& nState, double& dRingMinimum);
+    void ShowControllerWarning(int nState);
+    // The first button's text and help topic of a ring change.
+    static CString GetRingPromptText(int nRing, wchar_t chFanCode, int& nHelpTopic);
+    int RingChangePrompt(int nRing, wchar_t chFanCode);
+    int CheckFlowMeasurable();
+    static double MinValue(const double* pValues, int n);
+    static double MaxValue(const double* pValues, int n);
+    // Run state of the fan adjustment shared with the test step.
+    int m_bPauseRequest = 0;
+    int m_bSampleRequest = 0;
+    int m_bFaultStop = 0;
+    int m_bStopConfirmed = 0;
+    double m_dPreviousSpeed = 0.0;
+    double m_dManualSpeed = 0.0;     // the operator's last speed from the keys
+    double m_dGain = 1.0;
+    int m_nPreviousRing = -1;
+    int m_nOperatorRingRequest = -1;
+    double m_dReadingWindow[10] = {};
+    int m_nWindowIndex = 0;
+    int m_nWindowFill = 0;
+    int m_bWindowFull = 0;
+    double m_dLastDP = 0.0;          // the last dP of the adjustment passes
+    int m_nFanCommandsSent = 0;      // to the primary link, every path
+    int m_nLastFanCommand = -1;
+
+    // Test step, station sampling, start and end of a test.
+    // The ten-reading window of dP: the value at the write index, then the
+    // fill count grows to 10 (it may start at -1 after a station at the
+    // highest pressure, so that window is full only after eleven readings).
+    static void PushWindowValue(double (&window)[10], int& nIndex, int& nFill, int& bFull, double dValue);
+    // The mean over the fill count; 0 while the count is below 1.
+    static double WindowMean(const double (&window)[10], int nFill);
+    // Building pressure detection of one step: 1 when the run must stop
+    // with 4041. nLowCount counts the steps with |Pbldg| < 0.3 Pa while the
+    // fan runs against at least 50 Pa.
+    static int IsBuildingPressureMissing(double dFan, double dSpeed, int bWarningOn, double dMaxChange,
+                                         double dBuilding, int& nLowCount);
+    // A station is complete after Data_samples samples, for ASTM E779 also
+    // only after more than 10 s.
+    static int IsStationComplete(int nSamples, double dDataSamples, int bAstm, int bAstmElapsed);
+    // The means a stored point is drawn at: flow below 0.1 is 0.1, a
+    // building pressure strictly between -0.1 and 0.1 is 0.1.
+    static void ClampForDisplay(double& dFlow, double& dBuilding);
+    // Means of the positive and of the negative baseline readings; a side
+    // without readings is 0 (readings of exactly 0 count in neither).
+    struct CBaselineSides {
+        double dSumPlus = 0.0, dSumMinus = 0.0;
+        int nPlus = 0, nMinus = 0;
+        void Add(double v);
+        double Plus() const { return nPlus > 0 ? dSumPlus / nPlus : 0.0; }
+        double Minus() const { return nMinus > 0 ? dSumMinus / nMinus : 0.0; }
+    };
+    // The lowest target to suggest after an opening baseline (EN 13829:
+    // nStandard 1, ISO 9972: 3); 0 when the targets need no change.
+    static int SuggestLowestTarget(int nStandard, double dPlus, double dMinus, double dZeroFlow, int bDepress,
+                                   const double* pTargets);
+    // The lowest of the first 12 targets, stopping below 0.1; 1000 for none.
+    static double LowestTarget(const double* pTargets);
+
+    void TestStep();
+    void HandleStop();
+    void SampleStation();
+    void StoreStationPoint();
+    int IsSamplingComplete(int nSamples);
+    int DeleteDataPoint(int d, int k);
+    int StartTest();
+    void EndTest();
+    double MeasureBaseline(double& dMean, double& dStdDev, int& nCount, int bPreTest);
+    int OneSecondAverage(double& dMean);
+    int CheckEnvironmentData(int bEdit, int nStage, int d, int t);
+    void ShowBaselinePrompt(int bPreTest);
+    int CheckLowestTargetPressure(double dPlus, double dMinus, double dZeroFlow);
+    int CheckLowTargets();
+    int AskCustomizeTargets(int nValue);
+    int AskCustomizeTargetsPlain();
+    void SwitchToCustomTargets();
+    int CheckDevicesBeforeStart();
+    int AreZoneChannelsAvailable() const;
+    void ResetRunControls();
+    void ShowPrompt(UINT nID, int nHelpTopic);
+    void EmptyReadingWindow();
+    int IsFluctuationTimeout() const;
+    void StartAstmWatch();
+    int IsAstmTimeElapsed();
+    void StartSecondWatch();
+    int IsSecondElapsed() const;
+    int GetStandard() const;
+    double GetDataSamples() const;
+    int m_bSettled = 0;
+    int m_nSampleCount = 0;
+    int m_bSpeedPredictionArmed = 0;
+    int m_nSpeedSignBefore = -1;
+    int m_nSpeedSignAfter = -1;
+    int m_nControllerState = 0;
+    int m_bCollectAtHighest = 0;
+    int m_nRequestedRing = -1;
+    double m_dMaxBuildingChange = 0.0;
+    int m_nLowPressureCount = 0;
+    int m_bFlowTooSmall = 0;
+    int m_nEntriesAtStart = 0;
+    int m_nFirstEntryOfTest[2] = {};
+    double m_dBuilding = 0.0;        // Pa, the step's reading
+    double m_dFan = 0.0;             // Pa, sign inverted by the reading
+    double m_dFlow = 0.0;
+    double m_dWindowMean = 0.0;
+    long long m_nFluctuationWatchMs = 0;
+    long long m_nAstmWatchMs = 0;
+    long long m_nSecondWatchMs = 0;
+    int m_nAstmElapsedSeconds = 0;
+    // Sampling accumulators of the current station.
+    double m_dMeanFan = 0.0, m_dMeanBuilding = 0.0, m_dSdBuilding = 0.0, m_dMeanFlow = 0.0, m_dSdFlow = 0.0;
+    double m_dZoneMean[kZoneChannels] = {};
+    double m_dZoneSd[kZoneChannels] = {};
+    // The last baseline measurement.
+    double m_dBaselineStdDev = 0.0;
+    int m_nBaselineCount = 0;
+    double m_dBaselinePlus = 0.0;
+    double m_dBaselineMinus = 0.0;
+    double m_dEnIsoBaselineMean = 0.0;
+    int m_bBaselineFailed = 0;
+    double m_dZoneBaselineSd[kZoneChannels] = {};
+    CString m_strKeptPretestTexts[3];   // ASTM E779: the pre-test page's texts, for the post-test one
+
+    // Test screen controls and commands.
+    // The captions, visibility and enabling of the screen's controls as a
+    // plain function of the method, the data and the run state.
+    struct CControlInput {
+        wchar_t chMethod = L'A';
+        int nStandard = 0;            // 0 CGSB, 1 EN 13829, 2 ASTM E779, 3 ISO 9972
+        int bAnyTests = 0;            // either direction has completed tests
+        int bCurrentTests = 0;        // the current direction has completed tests
+        int bDevicesInUse = 0;
+        int bTestRunning = 0;         // a test (not a cruise) runs or starts
+        int nCruiseMode = 0;          // a cruise runs or starts
+        int bFanValueShown = 0;
+    };
+    struct CControlState {
+        int nID = 0;
+        UINT nCaptionId = 0;          // 0 leaves the caption
+        int bShown = 1;
+        int bEnabled = 1;
+    };
+    static constexpr int kPlannedControls = 40;
+    struct CControlPlan {
+        CControlState control[kPlannedControls];
+        int nCount = 0;
+        CString strDataEntryCaption;  // 1862
+        const CControlState* Find(int nID) const;
+    };
+    static CControlPlan PlanControls(const CControlInput& in);
+    CControlInput GatherControlInput() const;
+    void UpdateControlTexts();
+    // A run, its start or a baseline is under way: the data may change.
+    int IsRunBusy() const;
+    void OnStartTest();
+    // The questions before a test over existing data or zones (4640, 4097,
+    // 4035); 1 when the start goes on.
+    int ConfirmStart();
+    // The largest target of slot d; the list ends at the first value not
+    // above 0.001.
+    double GetLargestTarget(int d) const;
+    void OnCruise();
+    // The cruise dialog until its pressure is accepted, or Proceed over the
+    // building limit; sets the cruise pressure and mode. 0 when cancelled.
+    int AskCruiseConditions();
+    void OnPause();
+    void OnSample();
+    void OnClear();
+    void OnNext();
+    void OnPrevious();
+    void OnHelp();
+    void OnDataTable();
+    void OnDataBoxInfo();
+    void OnEditEnvData();
+    void OnRingDropDown();
+    void OnDirectionChange();
+    LRESULT OnHScrollMessage(WPARAM wParam, LPARAM lParam);
+    void OnHScroll(UINT nSBCode);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnOK() override;
+    void OnCancel() override;
+    // Leaves the screen for the view (Next, Previous, OK, Cancel): the fan
+    // stopped outside method 'S', the fields stored, the request posted.
+    void LeaveScreen(int nAction);
+    // Data points under a click: slot 0 before slot 1, in entry order, at
+    // most four; only points of completed tests with two points or more.
+    struct CPointHit {
+        int d = 0;
+        int t = 0;
+        int k = 0;
+    };
+    std::vector<CPointHit> FindPointsAt(CPoint point) const;
+    // Removes the entry, recording it among the slot's deleted points while
+    // there is room; then the deviations are checked again.
+    void DeleteSelectedPoint(const CPointHit& hit);
+    // Row nRow of the selection dialog for entry i of test t in slot d: the
+    // label, the slot, the pressure against the test's baselines, the
+    // corrected flow and the ring.
+    void FillSelectedPointRow(class CDataPointSelected& dialog, int nRow, const CString& strLabel, int d, int t,
+                              int i) const;
+    CString m_strStartCaption;
+    CString m_strCruiseCaption;
+    int m_bRingListDropped = 0;
+    int m_bAdjustingFan = 0;
+
+    // Cruise run: the test step's branch after the live point; the stop is
+    // the test step's.
+    void CruiseStep();
 };

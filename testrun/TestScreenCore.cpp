@@ -447,28 +447,6 @@ void CTestGraph1::FinishDeferredClose()
 
 // Calls into the run, fan and ring operations.
 
-void CTestGraph1::OnRingCloseUp() {}
-
-void CTestGraph1::OnFanSpeedKey(UINT /*nKeyCode*/) {}
-
-void CTestGraph1::SetFanSpeed(double dSpeed)
-{
-    m_FanSpeed = dSpeed;
-}
-
-int CTestGraph1::CheckBatteries()
-{
-    return m_nBatteryCheckResult;
-}
-
-void CTestGraph1::DrainNetworkInput(int /*i*/) {}
-
-void CTestGraph1::SetDefaultTargets() {}
-
-void CTestGraph1::RestartFluctuationWatch() {}
-
-void CTestGraph1::StartRezeroWatch() {}
-
 int CTestGraph1::IsOnStopButton(CPoint pt) const
 {
     if (!m_bShown || GetSafeHwnd() == nullptr)

@@ -38,6 +38,31 @@
 //     stats: rx=<bytes> fan=<value> zeros=<count> dash=<0|1> reenable=<count> readings=<count>
 //     log: the command bytes received since the last "log"
 //
+// Plant mode ("plant on"): a building and a fan behind the gauge instead of
+// the pressure sources. The commanded fan speed gives a flow (flow per
+// count times the speed above 40, the speed a serial link sends for "off"),
+// reached at the lag's fraction per building reading; channel 1 reads
+//   baseline +/- (flow / cb)^(1 / nb)     (- when depressurizing)
+// and channel 2 the fan pressure -(flow / C)^(1 / n) of the installed ring,
+// whose C and n are the program's own fan calibration for that fan and ring
+// (the gauge reads the fan pressure negative; the program turns it).
+// Both readings carry seeded normal noise. Autozero leaves the readings as
+// they are (the sensors have no drift to take out).
+//   plant on|off
+//   plant <key> <value>...         any of: cb <C> | nb <n> | baseline <Pa>
+//       | noise <Pa> | seed <n> | dir P|D | ring <C> <n> | flow <per count>
+//       | lag <0-1>
+//   plant fault <kind> [after <n>] from the n-th next channel reading on
+//       (default at once) until "plant clear":
+//       silent     no command is answered
+//       overrange  both channels read 1300 Pa
+//       zerofail   autozero is acknowledged but never completes
+//       wrongsign  the fan pressure comes with the wrong sign
+//   plant clear                    no plant fault
+//   fanlog                         the fan speeds commanded since the last
+//                                  "fanlog", in order: "ok <speed>..."
+//   plant                          "ok flow=<flow> p1=<Pa> p2=<Pa>"
+//
 // With "box 2" or "box 8" as the first control line it is a data-acquisition
 // box instead, with the control lines of tools/BoxModel.h.
 //
@@ -46,11 +71,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <mutex>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -78,6 +105,104 @@ struct Fault {
     int nCount = 1;     // 0 for ever
     double dValue = 1300.0;
 };
+
+// The building and fan of plant mode.
+struct Plant {
+    enum FaultKind { kNone, kSilent, kOverRange, kZeroFail, kWrongSign };
+    bool bOn = false;
+    double dCb = 100.0;         // building leakage coefficient
+    double dNb = 0.65;          // building leakage exponent
+    double dBaseline = 0.0;     // Pa
+    double dNoise = 0.0;        // Pa, standard deviation
+    bool bDepress = false;
+    double dRingC = 500.0;      // the installed ring's calibration
+    double dRingN = 0.5;
+    double dFlowPerCount = 0.2;
+    double dLag = 1.0;
+    double dFlow = 0.0;
+    std::mt19937 random{1};
+    FaultKind fault = kNone;
+    int nFaultAt = 0;           // the building reading from which the fault acts
+
+    std::string Apply(std::istream& in, int nReadings);
+    bool Faulty(FaultKind kind, int nReadings) const { return fault == kind && nReadings >= nFaultAt; }
+    // Moves the flow towards the commanded speed's flow: one building reading.
+    void Advance(int nFan)
+    {
+        const double dWanted = nFan > 40 ? dFlowPerCount * (nFan - 40) : 0.0;
+        dFlow += dLag * (dWanted - dFlow);
+    }
+    double Noise()
+    {
+        if (dNoise <= 0.0)
+            return 0.0;
+        return std::normal_distribution<double>(0.0, dNoise)(random);
+    }
+    double Building() const { return dBaseline + (bDepress ? -1.0 : 1.0) * std::pow(dFlow / dCb, 1.0 / dNb); }
+    double Fan() const { return std::pow(dFlow / dRingC, 1.0 / dRingN); }
+};
+
+std::string Plant::Apply(std::istream& in, int nReadings)
+{
+    std::string key;
+    if (!(in >> key)) {
+        std::ostringstream out;
+        out << "ok flow=" << dFlow << " p1=" << Building() << " p2=" << -Fan();
+        return out.str();
+    }
+    if (key == "fault") {
+        std::string kind, after;
+        int nAfter = 0;
+        in >> kind;
+        if (in >> after && (after != "after" || !(in >> nAfter) || nAfter < 0))
+            return "error expected after <readings>";
+        if (kind == "silent") fault = kSilent;
+        else if (kind == "overrange") fault = kOverRange;
+        else if (kind == "zerofail") fault = kZeroFail;
+        else if (kind == "wrongsign") fault = kWrongSign;
+        else return "error unknown plant fault " + kind;
+        nFaultAt = nReadings + nAfter;
+        return "ok";
+    }
+    if (key == "clear") {
+        fault = kNone;
+        return "ok";
+    }
+    for (; !key.empty(); key.clear(), in >> key) {
+        double d = 0.0;
+        if (key == "on" || key == "off") {
+            bOn = key == "on";
+            continue;
+        }
+        if (key == "dir") {
+            std::string direction;
+            in >> direction;
+            if (direction != "P" && direction != "D")
+                return "error expected dir P or D";
+            bDepress = direction == "D";
+            continue;
+        }
+        if (key == "ring") {
+            double dC = 0.0, dN = 0.0;
+            if (!(in >> dC >> dN) || dC <= 0.0 || dN <= 0.0)
+                return "error expected ring C and n above 0";
+            dRingC = dC;
+            dRingN = dN;
+            continue;
+        }
+        if (!(in >> d))
+            return "error expected a value after " + key;
+        if (key == "cb" && d > 0.0) dCb = d;
+        else if (key == "nb" && d > 0.0) dNb = d;
+        else if (key == "baseline") dBaseline = d;
+        else if (key == "noise" && d >= 0.0) dNoise = d;
+        else if (key == "seed") random.seed(static_cast<unsigned>(d));
+        else if (key == "flow" && d > 0.0) dFlowPerCount = d;
+        else if (key == "lag" && d > 0.0 && d <= 1.0) dLag = d;
+        else return "error bad plant " + key;
+    }
+    return "ok";
+}
 
 class CGauge {
 public:
@@ -122,6 +247,8 @@ private:
                        bool bFirst, bool bFinal);
     void ApplyPending();
     void AppendFloat(std::vector<unsigned char>& reply, double dValue);
+    // A channel reading of plant mode; a building reading moves the plant on.
+    double PlantReading(int nChannel);
 
     HANDLE m_hPort;
     int m_nReadTimeoutMs = -1;
@@ -143,6 +270,8 @@ private:
     int m_nReenables = 0;
     int m_nReadings = 0;
     std::vector<int> m_log;
+    Plant m_plant;
+    std::vector<int> m_fanLog;
 };
 
 std::string CGauge::Apply(const std::string& line)
@@ -241,6 +370,15 @@ std::string CGauge::Apply(const std::string& line)
             out << ' ' << nCommand;
         m_log.clear();
         return out.str();
+    } else if (word == "plant") {
+        return m_plant.Apply(in, m_nReadings);
+    } else if (word == "fanlog") {
+        std::ostringstream out;
+        out << "ok";
+        for (int nSpeed : m_fanLog)
+            out << ' ' << nSpeed;
+        m_fanLog.clear();
+        return out.str();
     } else if (word == "quit") {
         m_bQuit = true;
     } else {
@@ -327,9 +465,23 @@ void CGauge::AppendFloat(std::vector<unsigned char>& reply, double dValue)
     reply.insert(reply.end(), bytes, bytes + 3);
 }
 
+double CGauge::PlantReading(int nChannel)
+{
+    if (m_plant.Faulty(Plant::kOverRange, m_nReadings))
+        return 1300.0;
+    if (nChannel == 0) {
+        m_plant.Advance(m_nFan);
+        return m_plant.Building() + m_plant.Noise();
+    }
+    const double dFan = m_plant.Fan() + m_plant.Noise();
+    return m_plant.Faulty(Plant::kWrongSign, m_nReadings) ? dFan : -dFan;
+}
+
 void CGauge::ServeCommand(unsigned char nCommand, double dReceivedMs)
 {
     m_log.push_back(nCommand);
+    if (m_plant.bOn && m_plant.Faulty(Plant::kSilent, m_nReadings))
+        return;
     Fault* pFault = TakeFault(nCommand);
     if (pFault != nullptr && pFault->kind == Fault::kSilent)
         return;
@@ -350,6 +502,8 @@ void CGauge::ServeCommand(unsigned char nCommand, double dReceivedMs)
     case 2: {
         const int nChannel = nCommand - 1;
         double dValue = m_sources[nChannel].Take() - m_dZero[nChannel];
+        if (m_plant.bOn)
+            dValue = PlantReading(nChannel);
         if (pFault != nullptr && pFault->kind == Fault::kBeyond)
             dValue = pFault->dValue;
         ++m_nReadings;
@@ -360,8 +514,8 @@ void CGauge::ServeCommand(unsigned char nCommand, double dReceivedMs)
     }
     case 3: {
         std::vector<unsigned char> reply{nAck};
-        AppendFloat(reply, m_sources[0].Current() - m_dZero[0]);
-        AppendFloat(reply, m_sources[1].Current() - m_dZero[1]);
+        AppendFloat(reply, m_plant.bOn ? m_plant.Building() : m_sources[0].Current() - m_dZero[0]);
+        AppendFloat(reply, m_plant.bOn ? -m_plant.Fan() : m_sources[1].Current() - m_dZero[1]);
         SendWithFault(reply, dReceivedMs, nCommand, pFault, true, true);
         break;
     }
@@ -375,8 +529,10 @@ void CGauge::ServeCommand(unsigned char nCommand, double dReceivedMs)
         SendWithFault({nAck}, dReceivedMs, nCommand, pFault, true, false);
         if (m_bUnplugged || abandoned())
             break;
+        if (m_plant.bOn && m_plant.Faulty(Plant::kZeroFail, m_nReadings))
+            break;
         Sleep(static_cast<DWORD>(m_nZeroDelayMs));
-        for (int i = 0; i < 2; ++i)
+        for (int i = 0; i < 2 && !m_plant.bOn; ++i)
             m_dZero[i] = m_sources[i].Current();
         ++m_nZeros;
         SendWithFault({0, 0, 0, 0}, NowMs() - kByteMs, nCommand, pFault, false, true);
@@ -407,6 +563,7 @@ void CGauge::ServeCommand(unsigned char nCommand, double dReceivedMs)
         if (awaitByte(dAt) != 176)
             break;
         m_nFan = nHigh * 256 + nLow;
+        m_fanLog.push_back(m_nFan);
         SendWithFault({177, 176}, dAt, nCommand, pFault, false, true);
         break;
     }

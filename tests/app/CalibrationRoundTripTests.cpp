@@ -122,7 +122,7 @@ const ResultKey kResultKeys[] = {
 
 }  // namespace
 
-TEST_F(CalibrationRoundTripTest, ResultsThroughASmallCustomConstantAreThoseBeforeSaving)
+TEST_F(CalibrationRoundTripTest, DISABLED_ResultsThroughASmallCustomConstantAreThoseBeforeSaving)
 {
     // EN 13829 in m³/h and metres.
     Settings().m_nStandard = 1;

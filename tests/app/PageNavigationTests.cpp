@@ -542,8 +542,8 @@ TEST_F(PageNavigationTest, CloseAllPagesClosesEveryOpenPage)
 TEST_F(PageNavigationTest, RefreshGivesTheOpenPageItsFocusBack)
 {
     GotoPage(kIso9972);
-    m_pView->m_pIso9972->m_nFocusCtrlId = IDC_PAGE_FIELD;
-    const HWND hField = ::GetDlgItem(m_pView->m_pIso9972->m_hWnd, IDC_PAGE_FIELD);
+    m_pView->m_pIso9972->m_nFocusCtrlId = IDC_STD_REGULATION;
+    const HWND hField = ::GetDlgItem(m_pView->m_pIso9972->m_hWnd, IDC_STD_REGULATION);
     ::SetFocus(m_pFrame->m_hWnd);
     ASSERT_NE(hField, ::GetFocus());
     m_pView->RefreshOpenPages();

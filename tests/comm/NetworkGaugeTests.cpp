@@ -5,6 +5,8 @@
 // and the total time of a reply run on a stepping program clock.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <atomic>
 #include <memory>
 #include <string>
@@ -272,10 +274,15 @@ TEST_F(NetworkGauge, IdentifiesAnRQ80FromItsCalibrationRecord)
                              "firmware 17"});
     const LCID previousLocale = GetThreadLocale();
     ASSERT_TRUE(SetThreadLocale(1033));
+    // The short date follows the run-time's time locale, which a view
+    // built by an earlier test sets to the user's.
+    const std::string previousTime = std::setlocale(LC_TIME, nullptr);
+    std::setlocale(LC_TIME, "C");
     m_link.m_bNetwork = 1;
     m_link.m_Device = Descriptor();
     m_link.ConnectDevice();
     SetThreadLocale(previousLocale);
+    std::setlocale(LC_TIME, previousTime.c_str());
 
     ASSERT_EQ(1, m_link.m_bIdentified);
     EXPECT_EQ(Requests({"CG", "GB", "GF"}), m_pModel->TakeRequests());

@@ -351,15 +351,7 @@ TEST_F(GdiplusTest, SamplePageOfLogosMarkupAndTableForAPerson)
     const RECT ink = page.InkBounds();
     EXPECT_GT(ink.bottom, page.ToDevice(0, nBottom).y - 2);
 
-    const wchar_t* pszScreens = _wgetenv(L"VUDADAR_SCREENS");
-    std::wstring folder = pszScreens != nullptr && *pszScreens != 0 ? pszScreens : m_folder;
-    if (folder[0] == L'/')
-        folder = L"Z:" + folder;
-    for (wchar_t& ch : folder)
-        ch = ch == L'/' ? L'\\' : ch;
-    if (folder.back() != L'\\')
-        folder += L'\\';
-    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = FolderFromEnvironment(L"VUDADAR_SCREENS", L"LogoTests");
     const CLSID pngClsid = GetEncoderClsid(L"image/png");
     HBITMAP hBitmap = static_cast<HBITMAP>(::GetCurrentObject(dc.GetSafeHdc(), OBJ_BITMAP));
     Gdiplus::Bitmap image(hBitmap, nullptr);

@@ -2,6 +2,8 @@
 
 #include <gdiplus.h>
 
+#include "tests/TestSupport.h"
+
 std::string SolidBitmap(int w, int h, BYTE r, BYTE g, BYTE b)
 {
     const int nRow = ((24 * w + 31) / 32) * 4;
@@ -101,4 +103,18 @@ CLSID GetEncoderClsid(const wchar_t* pszMimeType)
         if (std::wstring(pCodecs[i].MimeType) == pszMimeType)
             return pCodecs[i].Clsid;
     return GUID_NULL;
+}
+
+std::wstring FolderFromEnvironment(const wchar_t* pszVariable, const wchar_t* pszTempName)
+{
+    const wchar_t* psz = _wgetenv(pszVariable);
+    std::wstring folder = psz != nullptr && *psz != 0 ? psz : MakeTempFolder(pszTempName);
+    if (folder[0] == L'/')
+        folder = L"Z:" + folder;
+    for (wchar_t& ch : folder)
+        ch = ch == L'/' ? L'\\' : ch;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
 }

@@ -23,5 +23,9 @@ bool WriteSolidMetafile(const std::wstring& path, int w, int h, COLORREF colour)
 std::string MakeTiff(int w, int h, int nSamples, int nBits, const std::vector<WORD>& samples);
 // A w x h JPEG of a colour ramp, written by GDI+ (which must be started).
 bool WriteJpeg(const std::wstring& path, int w, int h);
+// The folder an environment variable names (a Linux path taken through
+// drive Z:), else a fresh temporary folder; with a trailing backslash,
+// created when missing.
+std::wstring FolderFromEnvironment(const wchar_t* pszVariable, const wchar_t* pszTempName);
 // The GDI+ encoder of a MIME type ("image/png"); GUID_NULL when there is none.
 CLSID GetEncoderClsid(const wchar_t* pszMimeType);

@@ -32,16 +32,7 @@ constexpr const wchar_t* kPrinter = L"Vudadar PostScript";
 
 std::wstring OutputFolder()
 {
-    const wchar_t* psz = _wgetenv(L"VUDADAR_PRINT_OUT");
-    std::wstring folder = psz != nullptr && *psz != 0 ? psz : MakeTempFolder(L"printed");
-    if (folder[0] == L'/')
-        folder = L"Z:" + folder;
-    for (wchar_t& ch : folder)
-        ch = ch == L'/' ? L'\\' : ch;
-    if (folder.back() != L'\\')
-        folder += L'\\';
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+    return FolderFromEnvironment(L"VUDADAR_PRINT_OUT", L"printed");
 }
 
 // The page count the driver wrote ("%%Pages: n"), or -1 for a file that is

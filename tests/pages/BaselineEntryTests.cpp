@@ -1,0 +1,178 @@
+// Baseline data entry: the averages (typed and stored alike), the checks of
+// gauge mode, the readings block of the file, and the dialog itself.
+#include <gtest/gtest.h>
+
+#include "app/Globals.h"
+#include "app/Simbrel1View.h"
+#include "app/TestSettingsDialog.h"
+#include "pages/BaselineDataEntry.h"
+#include "res/resource.h"
+#include "testrun/TestGraph1.h"
+#include "tests/app/MessageTestSupport.h"
+
+TEST(BaselineAverages, EveryNonEmptyLineIsOneReading)
+{
+    struct Case {
+        const wchar_t* pszText;
+        const wchar_t* pszAvg;
+        const wchar_t* pszPlus;
+        const wchar_t* pszMinus;
+    };
+    const Case cases[] = {
+        {L"1.2\r\n-0.5\r\n0.8", L"0.50", L"1.00", L"-0.50"},
+        {L"0\r\n0", L"0.00", L"0.00", L"0.00"},
+        {L"", L"0.00", L"0.00", L"0.00"},
+        // Blank lines and every kind of line end change nothing.
+        {L"1.2\r\n\r\n-0.5\n0.8\r\n", L"0.50", L"1.00", L"-0.50"},
+        {L"1.2\r-0.5\f0.8\n", L"0.50", L"1.00", L"-0.50"},
+        {L"\n", L"0.00", L"0.00", L"0.00"},
+        // A reading that is no number counts as 0.
+        {L"2\r\nabc", L"1.00", L"2.00", L"0.00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CString(c.pszText).ToAnsi());
+        const BaselineAverages a = ComputeBaselineAverages(c.pszText);
+        EXPECT_EQ(a.strAvg.str(), c.pszAvg);
+        EXPECT_EQ(a.strPlus.str(), c.pszPlus);
+        EXPECT_EQ(a.strMinus.str(), c.pszMinus);
+    }
+}
+
+TEST(BaselineAverages, EnterTwiceLeavesOneLineBreak)
+{
+    CString s = L"1.2\r\n\r\n";
+    EXPECT_TRUE(DropDoubleLineBreak(s));
+    EXPECT_EQ(s.str(), L"1.2\r\n");
+    EXPECT_FALSE(DropDoubleLineBreak(s));
+    CString shortText = L"\r\n\r\n";
+    EXPECT_TRUE(DropDoubleLineBreak(shortText));
+    CString three = L"1\r\n";
+    EXPECT_FALSE(DropDoubleLineBreak(three));
+}
+
+TEST(BaselineAverages, GaugeModeChecksInTheirOrder)
+{
+    struct Case {
+        const wchar_t* pre[3];   // avg, plus, minus
+        const wchar_t* post[3];
+        int nMessage;
+    };
+    const Case cases[] = {
+        {{L"1.5", L"", L""}, {L"", L"", L""}, IDS_BASELINE_PRETEST_PARTLY},
+        {{L"1.5", L"", L""}, {L"1", L"", L""}, IDS_BASELINE_PRETEST_PARTLY},
+        {{L"", L"", L""}, {L"1", L"2", L""}, IDS_BASELINE_POSTTEST_PARTLY},
+        {{L"1.5", L"2.0", L"1.0"}, {L"", L"", L""}, IDS_BASELINE_WRONG_SIGN},
+        {{L"0.5", L"-1.0", L"-1.0"}, {L"", L"", L""}, IDS_BASELINE_WRONG_SIGN},
+        {{L"0", L"1", L"-1"}, {L"0", L"1", L"0.5"}, IDS_BASELINE_WRONG_SIGN},
+        // The sign check comes before the order check.
+        {{L"2.5", L"2.0", L"1.0"}, {L"", L"", L""}, IDS_BASELINE_WRONG_SIGN},
+        {{L"2.5", L"2.0", L"-1.0"}, {L"", L"", L""}, IDS_BASELINE_AVG_OUTSIDE},
+        {{L"-1.5", L"2.0", L"-1.0"}, {L"", L"", L""}, IDS_BASELINE_AVG_OUTSIDE},
+        {{L"0.5", L"2.0", L"-1.0"}, {L"0.1", L"0.5", L"-0.2"}, 0},
+        {{L"0.5", L"2.0", L"-1.0"}, {L"0.9", L"0.5", L"-0.2"}, IDS_BASELINE_AVG_OUTSIDE},
+        // A phase with three empty fields passes.
+        {{L"", L"", L""}, {L"", L"", L""}, 0},
+        {{L"0.5", L"2.0", L"-1.0"}, {L"", L"", L""}, 0},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ(CheckBaselineAverages(c.pre[0], c.pre[1], c.pre[2], c.post[0], c.post[1], c.post[2]), c.nMessage)
+            << "case " << i;
+    }
+}
+
+TEST(BaselineFile, ReadingsBlockIsWrittenWithLfFormFeedCrLfAndReadBack)
+{
+    CBaselineDataEntry b;
+    b.m_nDataSource[0] = 0;
+    b.m_strPretestReadings[0] = L"1.2\r\n-0.5\r\n0.8";
+    const CString strText = b.WriteToFile(0);
+    EXPECT_EQ(strText.str(), L"P_Manual_Entry_Baseline_Data_Source: 0\n"
+                             L"P_Manual_Entry_Pretest_Baseline_Data: 1.2\r\n-0.5\r\n0.8\n\f\r\n");
+
+    CBaselineDataEntry r;
+    r.m_strPosttestAvg[0] = L"9";
+    r.ReadFromText(L"X: 1\n" + strText, true, 0);
+    EXPECT_EQ(r.m_strPretestReadings[0].str(), L"1.2\r\n-0.5\r\n0.8");
+    EXPECT_EQ(r.m_strPretestAvg[0].str(), L"0.50");
+    EXPECT_EQ(r.m_strPretestPlus[0].str(), L"1.00");
+    EXPECT_EQ(r.m_strPretestMinus[0].str(), L"-0.50");
+    // No post-test readings: "0.00" in all three.
+    EXPECT_TRUE(r.m_strPosttestReadings[0].IsEmpty());
+    EXPECT_EQ(r.m_strPosttestAvg[0].str(), L"0.00");
+    EXPECT_EQ(r.m_strPosttestMinus[0].str(), L"0.00");
+}
+
+TEST(BaselineFile, StoredReadingsGiveTheTypedAveragesWhateverTheLineBreaks)
+{
+    // A blank line, a lone LF and a text whose block runs to the end: the
+    // averages are those of the same readings typed.
+    const wchar_t* const texts[] = {L"1.2\r\n\r\n-0.5\r\n0.8", L"1.2\n-0.5\r\n0.8", L"1.2\r\n-0.5\r\n\r\n0.8\r\n"};
+    for (const wchar_t* pszReadings : texts) {
+        SCOPED_TRACE(CString(pszReadings).ToAnsi());
+        CBaselineDataEntry b;
+        b.m_strPretestReadings[1] = pszReadings;
+        b.m_strPosttestReadings[1] = L"0\r\n0";
+        CBaselineDataEntry r;
+        r.ReadFromText(b.WriteToFile(1), true, 0);
+        const BaselineAverages typed = ComputeBaselineAverages(pszReadings);
+        EXPECT_EQ(r.m_strPretestAvg[1], typed.strAvg);
+        EXPECT_EQ(r.m_strPretestPlus[1], typed.strPlus);
+        EXPECT_EQ(r.m_strPretestMinus[1], typed.strMinus);
+        EXPECT_EQ(r.m_strPretestAvg[1].str(), L"0.50");
+        EXPECT_EQ(r.m_strPosttestAvg[1].str(), L"0.00");
+    }
+    // A key with no form feed after it reads as no readings; the reader
+    // never runs past the end.
+    CBaselineDataEntry r;
+    r.ReadFromText(L"P_Manual_Entry_Pretest_Baseline_Data: 1.2\r\n-0.5", true, 0);
+    EXPECT_TRUE(r.m_strPretestReadings[0].IsEmpty());
+    EXPECT_EQ(r.m_strPretestAvg[0].str(), L"0.00");
+    // The key inside a line does not count.
+    EXPECT_EQ(ExtractBaselineReadings(L"X P_K: 9\n\f\r\nP_K: 2\n\f", L"P_K:").str(), L"2");
+}
+
+TEST(BaselineFile, GaugeModeWritesAndReadsTheSixAveragesIntoTheStore)
+{
+    CTestView view(L"BaselineGaugeView");
+    CBaselineDataEntry& b = *view->m_pBaseline;
+    b.m_nDataSource[1] = 1;
+    const wchar_t* const values[6] = {L"0.5", L"2.0", L"-1.0", L"0.1", L"0.5", L"-0.2"};
+    CString* texts[6] = {&b.m_strPretestAvg[1],  &b.m_strPretestPlus[1],  &b.m_strPretestMinus[1],
+                         &b.m_strPosttestAvg[1], &b.m_strPosttestPlus[1], &b.m_strPosttestMinus[1]};
+    for (int i = 0; i < 6; ++i)
+        *texts[i] = values[i];
+    b.m_strPretestReadings[1] = L"7";
+    const CString strText = b.WriteToFile(1);
+    EXPECT_EQ(strText.str(), L"D_Manual_Entry_Baseline_Data_Source: 1\n"
+                             L"D_Manual_Entry_Pretest_Baseline_Average: 0.5\n"
+                             L"D_Manual_Entry_Pretest_Baseline_Plus: 2.0\n"
+                             L"D_Manual_Entry_Pretest_Baseline_Minus: -1.0\n"
+                             L"D_Manual_Entry_Posttest_Baseline_Average: 0.1\n"
+                             L"D_Manual_Entry_Posttest_Baseline_Plus: 0.5\n"
+                             L"D_Manual_Entry_Posttest_Baseline_Minus: -0.2\n");
+    b.ClearData(1);
+    b.m_nDataSource[1] = 0;
+    b.ReadFromText(strText, true, 0);
+    EXPECT_EQ(b.m_nDataSource[1], 1);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(texts[i]->str(), values[i]);
+    EXPECT_EQ(view->m_pTestGraph->m_TestBaselinePlusPre[1][0], 2.0);
+    EXPECT_EQ(view->m_pTestGraph->m_TestBaselineMinusPre[1][0], -1.0);
+    EXPECT_EQ(view->m_pTestGraph->m_TestBaselinePlusPost[1][0], 0.5);
+    EXPECT_EQ(view->m_pTestGraph->m_TestBaselineMinusPost[1][0], -0.2);
+}
+
+TEST(BaselineFile, OldFormatFillsTheCurrentDirectionOnly)
+{
+    CBaselineDataEntry b;
+    b.m_nDataSource[0] = 1;
+    b.m_strPretestAvg[0] = L"4";
+    b.ReadFromText(L"Baseline_Data_Source: 0\nPretestBaselineData: 1\r\n3\n\f\r\n"
+                   L"P_Manual_Entry_Pretest_Baseline_Data: 9\n\f\r\n",
+                   false, 1);
+    EXPECT_EQ(b.m_nDataSource[0], 1);
+    EXPECT_EQ(b.m_strPretestAvg[0].str(), L"4");
+    EXPECT_EQ(b.m_strPretestReadings[1].str(), L"1\r\n3");
+    EXPECT_EQ(b.m_strPretestAvg[1].str(), L"2.00");
+}

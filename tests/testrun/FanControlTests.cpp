@@ -1,0 +1,158 @@
+// Fan speed control that needs no gauge: the fan command conversion, the
+// step size, the gain table, the speed prediction, the semi-automatic
+// method and the fan keys on the shown screen.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/Simbrel1View.h"
+#include "app/TestSettingsDialog.h"
+#include "comm/QarCommunications.h"
+#include "pages/EquipmentInfoDialogIntl.h"
+#include "res/resource.h"
+#include "testrun/TestGraph1.h"
+#include "tests/TestSupport.h"
+#include "tests/app/MessageTestSupport.h"
+
+namespace {
+
+TEST(FanControl, StepSizeFollowsTheError)
+{
+    struct Case {
+        double dError, dStep;
+    } cases[] = {{10.0, 5.0}, {-10.0, 5.0}, {9.9, 4.95}, {-9.9, 4.95}, {0.0, 0.0}, {50.0, 5.0}, {2.0, 1.0}};
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(c.dStep, CTestGraph1::GetFanStepSize(c.dError)) << c.dError;
+}
+
+TEST(FanControl, GainTable)
+{
+    struct Case {
+        const char* name;
+        double dGain;
+        int nBefore, nAfter, bGauge, bCruise;
+        double dExpected;
+    } cases[] = {
+        {"same way grows", 1.0, 1, 1, 1, 0, 1.2},
+        {"same way down grows", 2.0, -1, -1, 1, 0, 2.4},
+        {"gauge test capped at 80", 70.0, 1, 1, 1, 0, 80.0},
+        {"gauge below cap", 60.0, 1, 1, 1, 0, 72.0},
+        {"box capped at 20", 19.0, 1, 1, 0, 0, 20.0},
+        {"cruise on a gauge capped at 20", 19.0, 1, 1, 1, 1, 20.0},
+        {"cruise stays at 20", 20.0, -1, -1, 1, 1, 20.0},
+        {"turn resets", 50.0, 1, -1, 1, 0, 1.0},
+        {"turn resets in a cruise", 15.0, -1, 1, 0, 1, 1.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(c.dExpected, CTestGraph1::AdaptGain(c.dGain, c.nBefore, c.nAfter, c.bGauge, c.bCruise))
+            << c.name;
+}
+
+TEST(FanControl, OneClampedConversionForEveryCommand)
+{
+    const double dNaN = std::numeric_limits<double>::quiet_NaN();
+    const double dInf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double dSpeed, dMax;
+        int nExpected;
+    } cases[] = {
+        {-5.0, 16127.0, 0},     {dNaN, 16127.0, 0},     {-dInf, 16127.0, 0}, {dInf, 16127.0, 16127},
+        {16127.9, 16127.0, 16127}, {70000.0, 16127.0, 16127}, {5000.0, 4095.0, 4095}, {1234.99, 4095.0, 1234},
+        {0.5, 4095.0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.nExpected, CTestGraph1::ToFanCommand(c.dSpeed, c.dMax)) << c.dSpeed << " of " << c.dMax;
+}
+
+TEST(FanControl, SpeedPredictionScalesByTheExpectedRatio)
+{
+    // n = 0.65 (fitted, inside the limits).
+    EXPECT_NEAR(1000.0 * std::pow(0.5, 0.65), CTestGraph1::PredictFanSpeed(1000.0, 25.0, 50.0, 0.65), 1e-9);
+    // An exponent not above 0 counts as 0.65; one outside 0.5..1.0 is held there.
+    EXPECT_NEAR(1000.0 * std::pow(0.5, 0.65), CTestGraph1::PredictFanSpeed(1000.0, 25.0, 50.0, 0.0), 1e-9);
+    EXPECT_NEAR(1000.0 * std::pow(0.5, 0.5), CTestGraph1::PredictFanSpeed(1000.0, 25.0, 50.0, 0.2), 1e-9);
+    EXPECT_NEAR(1000.0 * 0.5, CTestGraph1::PredictFanSpeed(1000.0, 25.0, 50.0, 1.7), 1e-9);
+    // No previous target: nothing to scale by.
+    EXPECT_DOUBLE_EQ(1000.0, CTestGraph1::PredictFanSpeed(1000.0, 25.0, 0.0, 0.65));
+}
+
+class FanCommands : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_nSavedDirection = g_nCurrentDirection;
+        g_nCurrentDirection = 0;
+        m_pScreen = m_view->m_pTestGraph;
+        m_pLink = m_view->m_pLink[0];
+        ASSERT_NE(nullptr, m_pLink);
+        // Commands are counted by the screen; nothing goes on a wire.
+        m_pLink->m_bIoDisabled = 1;
+        m_pLink->m_bGauge = 1;
+        m_view->m_pSettings->m_chMethodLetter[0] = L'A';
+        m_view->m_pSettings->m_nMethodIndex = 1;
+    }
+    void TearDown() override
+    {
+        m_pLink->m_bIoDisabled = 0;
+        g_nCurrentDirection = m_nSavedDirection;
+    }
+    CTestView m_view{L"fan-commands"};
+    CTestGraph1* m_pScreen = nullptr;
+    CQarCommunications* m_pLink = nullptr;
+    int m_nSavedDirection = 0;
+};
+
+TEST_F(FanCommands, SemiAutomaticSendsNothing)
+{
+    m_view->m_pSettings->m_chMethodLetter[0] = L'S';
+    m_view->m_pSettings->m_nMethodIndex = 2;
+    m_pScreen->m_FanSpeed = 100.0;
+    m_pScreen->SetFanSpeed(5000.0);
+    m_pScreen->StartFanAtPercent(20.0);
+    m_pScreen->OnFanSpeedKey(VK_UP);
+    EXPECT_EQ(0, m_pScreen->m_nFanCommandsSent);
+    EXPECT_DOUBLE_EQ(100.0, m_pScreen->m_FanSpeed);
+    EXPECT_EQ(0, m_pScreen->AdjustFanStep(0.0, 0.0, 0.0, 50.0, 1.0, 0));
+    EXPECT_EQ(0, m_pScreen->m_nFanCommandsSent);
+}
+
+TEST_F(FanCommands, StartPercentOfTheDeviceMaximum)
+{
+    m_pScreen->StartFanAtPercent(10.0);
+    EXPECT_DOUBLE_EQ(1612.7, m_pScreen->m_FanSpeed);
+    EXPECT_EQ(1612, m_pScreen->m_nLastFanCommand);
+    m_pLink->m_bGauge = 0;
+    m_pScreen->StartFanAtPercent(50.0);
+    EXPECT_DOUBLE_EQ(2047.5, m_pScreen->m_FanSpeed);
+    EXPECT_EQ(2047, m_pScreen->m_nLastFanCommand);
+    EXPECT_EQ(2, m_pScreen->m_nFanCommandsSent);
+}
+
+TEST_F(FanCommands, OutOfRangeSpeedsAreClampedOnEveryPath)
+{
+    m_pScreen->SetFanSpeed(-5.0);
+    EXPECT_EQ(0, m_pScreen->m_nLastFanCommand);
+    m_pScreen->SetFanSpeed(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(0, m_pScreen->m_nLastFanCommand);
+    // Above the maximum the stored speed stays as given until the next
+    // adjustment pass; the command never wraps.
+    m_pScreen->SetFanSpeed(70000.0);
+    EXPECT_EQ(16127, m_pScreen->m_nLastFanCommand);
+    EXPECT_DOUBLE_EQ(70000.0, m_pScreen->m_FanSpeed);
+
+    m_pScreen->m_FanSpeed = 16000.0;
+    m_pScreen->ApplySpeedPrediction(60.0, 30.0, 1.0);
+    EXPECT_DOUBLE_EQ(32000.0, m_pScreen->m_FanSpeed);
+    EXPECT_EQ(16127, m_pScreen->m_nLastFanCommand);
+
+    m_pScreen->m_FanSpeed = 16120.0;
+    m_pScreen->m_nFanKeyStep = 99;
+    m_pScreen->OnFanSpeedKey(VK_UP);
+    EXPECT_EQ(16127, m_pScreen->m_nLastFanCommand);
+    EXPECT_DOUBLE_EQ(16127.0, m_pScreen->m_FanSpeed);
+}
+
+}  // namespace
