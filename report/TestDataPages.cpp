@@ -1,6 +1,7 @@
 // The test report's test data pages (environment, baseline, data points,
 // deviations; one or two pages per test) and its comments pages.
 #include <cmath>
+#include <cstdlib>
 
 #include "app/Globals.h"
 #include "app/Simbrel1View.h"
@@ -321,7 +322,8 @@ int CSimbrel1View::PrintDataPointsHeader(CDC* pDC, int d, int x, int y, int L, c
     auto Title = [&](int nColumn, const CString& strText, int nShift) {
         const int cx = c[nColumn] + 3 * L / 2 + nShift;
         CRect rc(cx, y, cx + 1, y - 10000);
-        return pDC->DrawText(strText, &rc, DT_CENTER | DT_NOCLIP | DT_NOPREFIX);
+        // The size: DrawText's height is negative in twips.
+        return std::abs(pDC->DrawText(strText, &rc, DT_CENTER | DT_NOCLIP | DT_NOPREFIX));
     };
     // An ISO title: the string's lines in bold, its symbol, the unit below.
     auto IsoTitle = [&](int nColumn, UINT nID, const wchar_t* pszSymbol) {
@@ -484,7 +486,7 @@ CPoint CSimbrel1View::PrintCommentsPage(CDC* pDC, int nPage, int, int y, int L, 
     if (strText.IsEmpty())
         strText = L"None";
     CRect rcText(920, y, 11120, y - 10000);
-    y -= pDC->DrawText(strText, &rcText, DT_NOPREFIX | DT_NOCLIP);
+    y -= std::abs(pDC->DrawText(strText, &rcText, DT_NOPREFIX | DT_NOCLIP));
     if (nNextLines > 0)
         y += L / 2;
     else

@@ -5,6 +5,7 @@
 #include "report/TestReport.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "app/Globals.h"
 #include "app/Simbrel1View.h"
@@ -54,11 +55,13 @@ CString WithoutUnit(CString strText, const CString& strUnit)
     return strText;
 }
 
-// A block of lines broken only at "\n"; returns its height.
+// A block of lines broken only at "\n"; returns its height. DrawText gives
+// the height with the sign of the mapping mode's y axis (negative in
+// twips), so the size is taken.
 int DrawBlock(CDC* pDC, int nLeft, int nRight, int y, int L, const CString& strText)
 {
     CRect rc(nLeft, y, nRight, y - 15 * L);
-    return pDC->DrawText(strText, &rc, DT_NOPREFIX);
+    return std::abs(pDC->DrawText(strText, &rc, DT_NOPREFIX));
 }
 
 }  // namespace
@@ -453,17 +456,19 @@ CPoint CSimbrel1View::PrintTestStandardBlock(CDC* pDC, int, int y, int L, int v,
     if (nStandard == 1 || nStandard == 3) {
         CString strMethod, strRegulation, strType, strLimit, strUnit;
         if (nStandard == 3) {
-            const CISO9972DataEntryDialog& iso = *m_pIso9972;
+            CISO9972DataEntryDialog& iso = *m_pIso9972;
             strMethod = iso.m_strIsoTestMethod;
             strRegulation = iso.m_strRegulation;
             strType = iso.m_strLimitValueName;
             strLimit = iso.m_strLimitValue;
+            strUnit = iso.GetLimitValueUnits();
         } else {
-            const CEN13829DataEntryDialog& en = *m_pEn13829;
+            CEN13829DataEntryDialog& en = *m_pEn13829;
             strMethod = en.m_nTestMethod == 1 ? L"A" : (en.m_nTestMethod == 2 ? L"B" : L"");
             strRegulation = en.m_strRegulation;
             strType = en.m_strLimitValueName;
             strLimit = en.m_strLimitValue;
+            strUnit = en.GetLimitValueUnits();
         }
         PrintText(pDC, kReportColumnWidth, 720, y, Colon(IDS_TR_TEST_METHOD_TYPE));
         PrintText(pDC, kReportColumnWidth, v, y, strMethod);

@@ -10,19 +10,25 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/Globals.h"
 #include "app/Simbrel1View.h"
+#include "app/TestSettingsDialog.h"
+#include "calc/DeviationsFromStandard.h"
+#include "calc/TestResultsDialog.h"
 #include "framework/Print.h"
 #include "framework/UiAnswerer.h"
 #include "pages/BusinessInfoDialog.h"
+#include "pages/CommentsDialog.h"
 #include "report/MarkupText.h"
 #include "report/PrintFrame.h"
 #include "report/ReportLogos.h"
 #include "report/TextTable.h"
+#include "testrun/TestGraph1.h"
 #include "tests/TestSupport.h"
 #include "tests/report/PictureFixtures.h"
 
@@ -226,6 +232,198 @@ TEST_F(PostScriptPrintTest, CancelledDialogWritesNoFile)
     m_pView->m_nReportType = kReportTest;
     EXPECT_FALSE(m_pView->OnFilePrint());
     EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// ---------------------------------------------------------------------------
+// Whole test and graph reports of the committed test files in
+// tests/report/files, printed as the user prints them after opening the file.
+
+std::wstring ReportFixture(const wchar_t* pszName)
+{
+    const char* pszSource = std::getenv("VUDADAR_SOURCE_DIR");
+    EXPECT_NE(pszSource, nullptr) << "VUDADAR_SOURCE_DIR must name the source folder";
+    CString strPath = CString(L"Z:") + CString(pszSource != nullptr ? pszSource : "") + L"/tests/report/files/" + pszName;
+    strPath.Replace(L'/', L'\\');
+    return strPath.str();
+}
+
+// The text as pdftotext gives it back: trimmed, runs of blanks as one.
+std::string Utf8(const CString& strText)
+{
+    CString s = strText;
+    s.Trim();
+    while (s.Replace(L"  ", L" ") > 0) {
+    }
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, s.GetString(), s.GetLength(), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, s.GetString(), s.GetLength(), bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
+class PrintedReportTest : public PostScriptPrintTest {
+protected:
+    void SetUp() override
+    {
+        PostScriptPrintTest::SetUp();
+        m_strSavedVersion = g_strProgramVersion;
+        g_strProgramVersion = L"5.1.1.0";
+        if (m_pView != nullptr)
+            m_pView->m_strProgramFolder = m_folder.c_str();
+    }
+    void TearDown() override
+    {
+        g_nCurrentDirection = m_nSavedDirection;
+        g_strProgramVersion = m_strSavedVersion;
+        PostScriptPrintTest::TearDown();
+    }
+    // Opens the fixture, prints the report and checks that printing left
+    // every record as it was: the whole test file text, the points and
+    // the device snapshots.
+    void PrintFixture(const wchar_t* pszFile, const std::wstring& name, int nReportType = kReportTest)
+    {
+        m_pView->OpenFile(0, ReportFixture(pszFile).c_str());
+        ASSERT_EQ(m_pView->m_bTestOpen, 1) << CString(pszFile).ToAnsi();
+        const CTestGraph1& g = *m_pView->m_pTestGraph;
+        const CString strBefore = m_pView->BuildFileText(0);
+        const int nStations[2] = {g.m_StationCount[0], g.m_StationCount[1]};
+        const int nDevices = g.m_DevicesCaptured;
+        m_pView->m_nReportType = nReportType;
+        const std::wstring path = Print(name);
+        EXPECT_EQ(CountPostScriptPages(path), m_pView->m_nTotalPages);
+        EXPECT_EQ(m_pView->BuildFileText(0).str(), strBefore.str());
+        EXPECT_EQ(g.m_StationCount[0], nStations[0]);
+        EXPECT_EQ(g.m_StationCount[1], nStations[1]);
+        EXPECT_EQ(g.m_DevicesCaptured, nDevices);
+    }
+    // The texts every test report shows, with the results the program
+    // holds for one direction or both.
+    std::vector<std::string> ReportTexts(std::vector<std::string> texts) const
+    {
+        const CTestResultsDialog& r = *m_pView->m_pResults;
+        texts.push_back("Test Results at " + Utf8(r.m_strRefPressure) + " Pascals:");
+        texts.insert(texts.end(), {"BUILDING LEAKAGE TEST", "Technician:", "R. Tester",
+                                   "A. Customer", "Test House", "Building Information", "Year of Construction",
+                                   "1987", "Equipment Information", "Micromanometer", "Environmental Data",
+                                   "Data Points", "Comments", "None"});
+        if (m_pView->m_pTestGraph->GetDirectionsWithData() == 2) {
+            for (const CString* p : {&r.m_strTabFlowSlot0, &r.m_strTabFlowSlot1, &r.m_strTabFlowMean})
+                texts.push_back(Utf8(*p));
+            texts.insert(texts.end(), {"Depressurization", "Pressurization", "Average"});
+        } else {
+            texts.push_back(Utf8(r.m_strFlowAtRefValue));
+        }
+        return texts;
+    }
+    int m_nSavedDirection = g_nCurrentDirection;
+    CString m_strSavedVersion;
+};
+
+TEST_F(PrintedReportTest, CgsbOneDirection)
+{
+    PrintFixture(L"cgsb-pressurization.bld", L"report-cgsb-one-direction");
+    EXPECT_EQ(m_pView->m_nTotalPages, 4);
+    WriteExpectedTexts(OutputFolder() + L"report-cgsb-one-direction.expect",
+                       ReportTexts({"CGSB", "Pressurization Test:", "Data Points - Automated Test", "60.7", "RingA",
+                                    "RingB", "Deviations from Standard CGSB", "RQ40", "5678", "1/15/2024"}));
+}
+
+TEST_F(PrintedReportTest, CgsbBothDirectionsWithAHundredCommentLines)
+{
+    PrintFixture(L"cgsb-both-directions.bld", L"report-cgsb-both-directions");
+    EXPECT_EQ(m_pView->m_nTotalPages, 5);
+    WriteExpectedTexts(OutputFolder() + L"report-cgsb-both-directions.expect",
+                       ReportTexts({"Depressurization Test 1:", "Pressurization Test 1:"}));
+
+    // The comments are typed after opening: 48, 48 and 4 lines on three pages.
+    CString strComments;
+    for (int i = 0; i < 100; ++i)
+        strComments += CString::FormatText(L"Comment line %d\r\n", i + 1);
+    m_pView->m_pComments->m_strComments = strComments;
+    m_pView->m_nReportType = kReportTest;
+    const std::wstring path = Print(L"report-hundred-comment-lines");
+    EXPECT_EQ(m_pView->m_nTotalPages, 4 + 3);
+    EXPECT_EQ(CountPostScriptPages(path), 7);
+    EXPECT_EQ(m_pView->m_pComments->m_strComments, strComments);
+    WriteExpectedTexts(OutputFolder() + L"report-hundred-comment-lines.expect",
+                       {"Comment line 1", "Comment line 48", "Comment line 49", "Comment line 96", "Comment line 97",
+                        "Comment line 100", "(Continued)", "Comments continued on the next page"});
+}
+
+TEST_F(PrintedReportTest, En13829BothDirections)
+{
+    PrintFixture(L"en13829-both-directions.bld", L"report-en13829-both-directions");
+    WriteExpectedTexts(OutputFolder() + L"report-en13829-both-directions.expect",
+                       ReportTexts({"EN 13829", "Depressurization and Pressurization", "Type of Test Method:",
+                                    "Regulation complied with:", "EnEV 2014", "Uncertainty of Dimensions",
+                                    "Gas boiler", "Split unit", "Exhaust fans", "Partly Exposed Building",
+                                    "Gentle Breeze", "Baseline Pressure Data", "Barometric Pressure", "101300.0",
+                                    "Deviations from Standard EN 13829"}));
+}
+
+TEST_F(PrintedReportTest, En13829OneDirection)
+{
+    PrintFixture(L"en13829-pressurization.bld", L"report-en13829-one-direction");
+    EXPECT_EQ(m_pView->m_pDeviations->m_bIncludeInReport, 0);
+    WriteExpectedTexts(OutputFolder() + L"report-en13829-one-direction.expect",
+                       ReportTexts({"EN 13829", "Pressurization Test:", "Baseline Pressure Data"}));
+}
+
+TEST_F(PrintedReportTest, Iso9972WithItsSymbols)
+{
+    PrintFixture(L"iso9972-both-directions.bld", L"report-iso9972-both-directions");
+    WriteExpectedTexts(OutputFolder() + L"report-iso9972-both-directions.expect",
+                       ReportTexts({"ISO 9972", "Purpose of Test:", "Method 2", "Building code check",
+                                    "Internal Volume", "according to national regulation", "according to ISO",
+                                    "Heat pump", "Highly Protected Building", "Calm", "Baseline Pressure Data"}));
+    PrintFixture(L"iso9972-depressurization.bld", L"report-iso9972-one-direction");
+    WriteExpectedTexts(OutputFolder() + L"report-iso9972-one-direction.expect",
+                       ReportTexts({"ISO 9972", "Depressurization Test:", "Envelope Area"}));
+}
+
+TEST_F(PrintedReportTest, AstmE779)
+{
+    PrintFixture(L"astm-e779-depressurization.bld", L"report-astm-one-direction");
+    WriteExpectedTexts(OutputFolder() + L"report-astm-one-direction.expect",
+                       ReportTexts({"E779-10", "ACH50", "Height", "Altitude", "250.0", "Pre-Test", "Post-Test"}));
+    PrintFixture(L"astm-e779-both-directions.bld", L"report-astm-both-directions");
+    EXPECT_EQ(m_pView->m_pTestGraph->m_DevicesCaptured, 2);
+    WriteExpectedTexts(OutputFolder() + L"report-astm-both-directions.expect",
+                       ReportTexts({"E779-10", "Depressurization Test 2:", "RQ80", "9012", "2/20/2024"}));
+}
+
+TEST_F(PrintedReportTest, ManualTest)
+{
+    PrintFixture(L"manual-cgsb-pressurization.bld", L"report-manual");
+    WriteExpectedTexts(OutputFolder() + L"report-manual.expect",
+                       ReportTexts({"Data Points - Data Entered Manually", "LZT", "7701", "9/5/2023"}));
+}
+
+TEST_F(PrintedReportTest, TestOnTwoPages)
+{
+    PrintFixture(L"two-page-depressurization.bld", L"report-two-page-test");
+    EXPECT_EQ(m_pView->m_bTestOnTwoPages[1][0], 1);
+    EXPECT_EQ(m_pView->m_nTotalPages, 5);
+    WriteExpectedTexts(OutputFolder() + L"report-two-page-test.expect",
+                       ReportTexts({"Depressurization Test: Continued on next page",
+                                    "Depressurization Test (Continued):", "Deviations from Standard CGSB"}));
+}
+
+TEST_F(PrintedReportTest, FileFromTheLoggingProgram)
+{
+    PrintFixture(L"logger-export-cgsb.bld", L"report-logging-program");
+    EXPECT_EQ(m_pView->m_bExportedFile, 1);
+    WriteExpectedTexts(OutputFolder() + L"report-logging-program.expect",
+                       ReportTexts({"Data Points - Collected using QARMIX - Automated Test"}));
+}
+
+TEST_F(PrintedReportTest, GraphReport)
+{
+    PrintFixture(L"en13829-both-directions.bld", L"graph-report-both-directions", kReportGraph);
+    EXPECT_EQ(m_pView->m_nTotalPages, 1);
+    WriteExpectedTexts(OutputFolder() + L"graph-report-both-directions.expect",
+                       {"Building Leakage Curve", "Depressurize", "Pressurize", "Building Pressure (Pa)"});
+    PrintFixture(L"cgsb-pressurization.bld", L"graph-report-one-direction", kReportGraph);
+    WriteExpectedTexts(OutputFolder() + L"graph-report-one-direction.expect", {"Building Leakage Curve"});
 }
 
 }   // namespace

@@ -366,6 +366,10 @@ TEST_F(TestReportPageTest, OneDirectionCgsbAtSeventyFivePascals)
     EXPECT_EQ(drawing.Find(L"Technician:")->pt.x, 720);
     EXPECT_NE(drawing.Find(L"Pat Doe"), nullptr);
     EXPECT_EQ(drawing.Find(L"Hidden Road 1"), nullptr);
+    // The results start below the two lines of the building block.
+    const CRecordedText* pBuilding = drawing.Find(L"Lab");
+    ASSERT_NE(pBuilding, nullptr);
+    EXPECT_LE(pTitle->pt.y, pBuilding->pt.y - 2 * L);
     const CRecordedText* pStandard = drawing.Find(L"CGSB");
     ASSERT_NE(pStandard, nullptr);
     EXPECT_EQ(pStandard->pt.x, vx);
@@ -395,6 +399,7 @@ TEST_F(TestReportPageTest, TwoDirectionEn13829ColumnsAndStandardBlock)
     en.m_nTestMethod = 2;
     en.m_strRegulation = L"EnEV";
     en.m_strLimitValueName = L"n50";
+    en.m_nLimitValueType = 1;
     en.m_strLimitValue = L"3.0";
     const CRecordedDrawing drawing = DrawPage(1, L"test-report-page1-two-directions.png");
 
@@ -417,7 +422,7 @@ TEST_F(TestReportPageTest, TwoDirectionEn13829ColumnsAndStandardBlock)
     EXPECT_EQ(drawing.Find(L"EN 13829")->pt.x, 5020);
     EXPECT_NE(drawing.Find(L"Depressurization and Pressurization"), nullptr);
     EXPECT_EQ(drawing.Find(L"B")->pt.x, 5020);
-    const CRecordedText* pRegulation = FindStarting(drawing, L"EnEV    n50 \u2264 3.0");
+    const CRecordedText* pRegulation = drawing.Find(L"EnEV    n50 \u2264 3.0 1/h");   // the limit with its unit
     ASSERT_NE(pRegulation, nullptr);
     EXPECT_EQ(drawing.Find(L"Regulation complied with:")->pt.y, pRegulation->pt.y);
 }
@@ -430,6 +435,10 @@ TEST_F(TestReportPageTest, IsoStandardBlockLiesAThousandTwipsLeftOfTheValues)
     OneDirectionResults();
     m_pView->m_pResults->m_strEla = L"0.1234 ft\u00B2";
     m_pView->m_pIso9972->m_strIsoTestMethod = L"Method 1";
+    m_pView->m_pIso9972->m_strRegulation = L"Code";
+    m_pView->m_pIso9972->m_strLimitValueName = L"qE50";
+    m_pView->m_pIso9972->m_nLimitValueType = 9;
+    m_pView->m_pIso9972->m_strLimitValue = L"2.5";
     m_pView->m_pBuildingInfo->m_strVolume.Empty();
     g_nCurrentDirection = 1;
     const CRecordedDrawing drawing = DrawPage(1);
@@ -440,6 +449,11 @@ TEST_F(TestReportPageTest, IsoStandardBlockLiesAThousandTwipsLeftOfTheValues)
     EXPECT_EQ(drawing.Find(L"Method 1")->pt.x, vx - 1000);
     EXPECT_NE(drawing.Find(L"Depressurization"), nullptr);   // the test mode of slot 1
     EXPECT_NE(drawing.Find(L"Purpose of Test:"), nullptr);
+    // The limit of a flow per envelope area carries the per-area flow unit.
+    const CRecordedText* pLimit = FindStarting(drawing, L"Code    qE50 \u2264 2.5 ");
+    ASSERT_NE(pLimit, nullptr);
+    EXPECT_EQ(pLimit->text, L"Code    qE50 \u2264 2.5 " + std::wstring(m_pView->m_pResults->FormatPerAreaUnit(0).GetString()));
+    EXPECT_FALSE(m_pView->m_pResults->FormatPerAreaUnit(0).IsEmpty());
     EXPECT_NE(drawing.Find(L"ft\u00B2"), nullptr);           // leakage-area unit in inches
     EXPECT_NE(drawing.Find(L"0.1234"), nullptr);              // the unit taken off the value
     EXPECT_EQ(drawing.Find(L"1/h (Air Change Rate)"), nullptr);   // no volume: no unit text
@@ -490,7 +504,7 @@ TEST_F(TestReportPageTest, BuildingTablesPerStandard)
     m_pView->m_pIso9972->m_nVentilationSelection = 0;
     m_pView->m_pIso9972->m_nWindClass = 12;
     m_pView->m_pIso9972->m_nWindExposure = 7;
-    drawing = DrawPage(2);
+    drawing = DrawPage(2, L"test-report-page2-iso.png");
     EXPECT_GT(drawing.Find(L"321")->pt.y, -100000);
     EXPECT_LT(drawing.Find(L"321")->pt.y, drawing.Find(L"123")->pt.y);   // floor first
     const std::wstring all = drawing.AllText();
@@ -517,16 +531,21 @@ TEST_F(TestReportPageTest, EquipmentRowsOfManualAndAutomaticTests)
     g.m_DeviceInfo[1].m_strText[CDeviceInfoStrings::kSerialNumber] = L"1002";
     m_pView->m_pEquipment->m_strGaugeModel = L"LZT";
     m_pView->m_pEquipment->m_strGaugeSerial = L"77";
+    m_pView->m_pEquipment->m_strCalDateLocal = L"9/5/2023";
+    m_pView->m_pFanCalibration->ResetToFactory();
     m_pView->m_pFanCalibration->m_strCalDateLocal.Empty();
     g_nCurrentDirection = 0;
     CRecordedDrawing drawing = DrawPage(2);
     EXPECT_EQ(CountOf(drawing.AllText(), L"Micromanometer"), 2u);
+    EXPECT_EQ(drawing.AllText().find(L"9/5/2023"), std::wstring::npos);
+    EXPECT_NE(drawing.Find(L" -"), nullptr);   // fan without custom values or date
     EXPECT_NE(drawing.AllText().find(L"RQ40"), std::wstring::npos);
 
     m_pView->m_pSettings->m_chMethodLetter[0] = L'M';
     drawing = DrawPage(2);
     const std::wstring all = drawing.AllText();
     EXPECT_NE(all.find(L"LZT"), std::wstring::npos);
+    EXPECT_NE(all.find(L"9/5/2023"), std::wstring::npos);   // the manual gauge's own date
     EXPECT_EQ(all.find(L"RQ80"), std::wstring::npos);
     EXPECT_EQ(CountOf(all, L"Micromanometer"), 1u);
     EXPECT_EQ(g.m_DevicesCaptured, 2);   // the store keeps every device
@@ -553,6 +572,15 @@ TEST_F(TestReportPageTest, DataPageRowsAndDeviations)
     const CRecordedText* pRow = drawing.Find(L"   60.5");
     ASSERT_NE(pRow, nullptr);
     EXPECT_EQ(pRow->pt.x, 6 * L);
+    // The rows lie below the heading and every line of the column titles.
+    const CRecordedText* pHeading = FindStarting(drawing, L"Data Points");
+    ASSERT_NE(pHeading, nullptr);
+    EXPECT_LT(pRow->pt.y, pHeading->pt.y);
+    for (const CRecordedText& t : drawing.texts) {
+        if (t.text == L"(Pa)") {
+            EXPECT_LT(pRow->pt.y, t.pt.y);
+        }
+    }
 
     // With the fit the errors are numbers.
     m_pView->UpdateResults(0);
@@ -573,7 +601,9 @@ TEST_F(TestReportPageTest, CommentsPagesOfAHundredLines)
     EXPECT_NE(p1.Find(L"Comments"), nullptr);
     EXPECT_NE(p1.Find(L"comment 47"), nullptr);
     EXPECT_EQ(p1.Find(L"comment 48"), nullptr);
-    EXPECT_NE(p1.Find(L"Comments continued on the next page"), nullptr);
+    const CRecordedText* pContinued = p1.Find(L"Comments continued on the next page");
+    ASSERT_NE(pContinued, nullptr);
+    EXPECT_LT(pContinued->pt.y, p1.Find(L"comment 47")->pt.y);   // below the text, not over it
     EXPECT_NE(p3.Find(L"Comments  (Continued)"), nullptr);
     EXPECT_NE(p3.Find(L"comment 99"), nullptr);
     EXPECT_EQ(p3.Find(L"Comments continued on the next page"), nullptr);
@@ -608,6 +638,168 @@ TEST_F(TestReportPageTest, PrintingLeavesTheTestDataAsTheyWere)
     EXPECT_EQ(m_pView->m_pComments->m_strComments, CString(L"one\r\ntwo\r\n"));
 }
 
+const CRecordedText* FindContaining(const CRecordedDrawing& drawing, const std::wstring& strPart)
+{
+    for (const CRecordedText& t : drawing.texts)
+        if (t.text.find(strPart) != std::wstring::npos)
+            return &t;
+    return nullptr;
+}
+
+// Two tests of slot 1, the first on two pages, and one of slot 0: the
+// numbered headings, the first part without deviations and the
+// continuation with them only.
+TEST_F(TestReportPageTest, TwoPageTestAndNumberedHeadings)
+{
+    CTestGraph1& g = *m_pView->m_pTestGraph;
+    AddTest(g, 1, -0.4, 120.0, 0.64);
+    AddTest(g, 1, -0.3, 121.0, 0.64);
+    AddTest(g, 0, 0.5, 110.0, 0.65);
+    m_pView->m_pSettings->m_nStandard = 0;
+    m_pView->m_bTestOnTwoPages[1][0] = 1;
+    m_pView->m_nFirstCommentsPage = 7;
+    const CRecordedDrawing first = DrawPage(3, L"test-report-two-page-test-part1.png");
+    const CRecordedDrawing second = DrawPage(4, L"test-report-two-page-test-part2.png");
+    ASSERT_NE(first.Find(L"Depressurization Test 1:"), nullptr);
+    const CRecordedText* pNote = first.Find(L"Depressurization Test 1: Continued on next page");
+    ASSERT_NE(pNote, nullptr);
+    EXPECT_EQ(pNote->font.lfWeight, FW_BOLD);
+    EXPECT_NE(first.Find(L"Environmental Data"), nullptr);
+    EXPECT_EQ(FindContaining(first, L"Deviations from Standard"), nullptr);
+
+    const CRecordedText* pContinued = second.Find(L"Depressurization Test 1 (Continued):");
+    ASSERT_NE(pContinued, nullptr);
+    EXPECT_EQ(pContinued->pt.x, 720);
+    EXPECT_EQ(second.Find(L"Environmental Data"), nullptr);
+    EXPECT_EQ(FindContaining(second, L"Data Points"), nullptr);
+    EXPECT_NE(FindContaining(second, L"Deviations from Standard CGSB"), nullptr);
+
+    EXPECT_NE(DrawPage(5).Find(L"Depressurization Test 2:"), nullptr);
+    EXPECT_NE(DrawPage(6).Find(L"Pressurization Test 1:"), nullptr);
+
+    // A single test in all carries no number, also on its continuation.
+    CTestGraph1& h = *m_pView->m_pTestGraph;
+    h.ResetTestData();
+    AddTest(h, 0, 0.5, 110.0, 0.65);
+    m_pView->m_bTestOnTwoPages[1][0] = 0;
+    m_pView->m_bTestOnTwoPages[0][0] = 1;
+    EXPECT_NE(DrawPage(3).Find(L"Pressurization Test: Continued on next page"), nullptr);
+    EXPECT_NE(DrawPage(4).Find(L"Pressurization Test (Continued):"), nullptr);
+}
+
+// The environment table of each standard: barometric pressure under EN
+// 13829 and ISO 9972, the pre- and post-test rows and the altitude in the
+// Average row only under ASTM E779, the temperatures alone under CGSB.
+TEST_F(TestReportPageTest, EnvironmentTablePerStandard)
+{
+    CTestGraph1& g = *m_pView->m_pTestGraph;
+    AddTest(g, 0, 0.5, 110.0, 0.65);
+    g.m_TestTin[0][0][0] = 21.5;
+    g.m_TestTout[0][0][0] = 4.5;
+    g.m_TestTin[1][0][0] = 22.5;
+    g.m_TestTout[1][0][0] = 6.5;
+    g.m_TestPbaro[0][0][0] = 101300.0;
+    g.m_TestAltitude[0][0] = 250.0;
+    m_pView->m_nFirstCommentsPage = 4;
+    m_pView->m_nTemperatureUnit = 1;
+    for (int nStandard : {0, 1, 2, 3}) {
+        SCOPED_TRACE(nStandard);
+        m_pView->m_pSettings->m_nStandard = nStandard;
+        const CRecordedDrawing drawing = DrawPage(3);
+        const std::wstring all = drawing.AllText();
+        EXPECT_NE(all.find(L"Indoor Temperature (\u00B0C)"), std::wstring::npos);
+        EXPECT_NE(drawing.Find(L"21.5"), nullptr);
+        EXPECT_NE(drawing.Find(L"4.5"), nullptr);
+        const bool bEnOrIso = nStandard == 1 || nStandard == 3;
+        EXPECT_EQ(drawing.Find(L"101300.0") != nullptr, bEnOrIso);
+        EXPECT_EQ(all.find(L"Barometric Pressure (Pa)") != std::wstring::npos, bEnOrIso);
+        EXPECT_EQ(drawing.Find(L"Baseline Pressure Data") != nullptr, bEnOrIso);
+        EXPECT_EQ(all.find(L"Altitude") != std::wstring::npos, nStandard == 2);
+        if (nStandard == 2) {
+            const std::vector<const CRecordedText*> altitude = FindAll(drawing, L"250.0");
+            ASSERT_EQ(altitude.size(), 1u);
+            const CRecordedText* pAverage = FindContaining(drawing, L"Average");
+            const CRecordedText* pPost = FindContaining(drawing, L"Post-Test");
+            ASSERT_TRUE(pAverage != nullptr && pPost != nullptr);
+            EXPECT_EQ(altitude[0]->pt.y, pAverage->pt.y);
+            EXPECT_EQ(drawing.Find(L"22.0")->pt.y, pAverage->pt.y);   // mean of 21.5 and 22.5
+            EXPECT_EQ(drawing.Find(L"22.5")->pt.y, pPost->pt.y);
+        } else {
+            EXPECT_EQ(drawing.Find(L"22.5"), nullptr);   // no post-test row
+        }
+    }
+}
+
+// A file exported by the logging program: its mark in the heading and not
+// the version, a minus for the fan pressure, no ring texts and no "n/a" in
+// the baseline rows.
+TEST_F(TestReportPageTest, DataPointsOfAFileFromTheLoggingProgram)
+{
+    CTestGraph1& g = *m_pView->m_pTestGraph;
+    AddTest(g, 0, 0.5, 110.0, 0.65);
+    m_pView->m_pSettings->m_nStandard = 0;
+    m_pView->m_pEquipment->m_chFanCode = L'3';
+    m_pView->m_nFirstCommentsPage = 4;
+    m_pView->m_strFileVersionTag = L"Vudadar 5.1.1.0";
+    m_pView->UpdateResults(0);
+
+    const CRecordedDrawing own = DrawPage(3);
+    EXPECT_NE(own.Find(L"Data Points - Automated Test (Vudadar 5.1.1.0)"), nullptr);
+    EXPECT_EQ(FindAll(own, L"n/a").size(), 4u);
+    EXPECT_EQ(FindAll(own, L"RingA").size(), 5u);
+
+    m_pView->m_bExportedFile = 1;
+    const CRecordedDrawing drawing = DrawPage(3, L"test-report-logging-program.png");
+    EXPECT_NE(drawing.Find(L"Data Points - Collected using QARMIX - Automated Test"), nullptr);
+    EXPECT_EQ(FindContaining(drawing, L"Vudadar 5.1.1.0"), nullptr);
+    EXPECT_EQ(FindAll(drawing, L"n/a").size(), 0u);
+    EXPECT_EQ(FindContaining(drawing, L"Ring"), nullptr);
+    const std::vector<const CRecordedText*> fan = FindAll(drawing, L"     -");
+    ASSERT_EQ(fan.size(), 5u);
+    EXPECT_EQ(fan[0]->pt.x, 21 * L);
+    EXPECT_NE(drawing.Find(L"   60.5"), nullptr);
+}
+
+// The deviations section: left out under EN 13829 and ISO 9972 unless the
+// include flag is set, always printed under CGSB; "None" in red without any
+// list, in black when the list of the whole set is there but empty.
+TEST_F(TestReportPageTest, DeviationsSectionIncludeFlagAndNone)
+{
+    CTestGraph1& g = *m_pView->m_pTestGraph;
+    AddTest(g, 0, 0.5, 110.0, 0.65);
+    m_pView->m_nFirstCommentsPage = 4;
+    CDeviationsFromStandard& dev = *m_pView->m_pDeviations;
+    const auto Title = [](const CRecordedDrawing& drawing) { return FindContaining(drawing, L"Deviations from Standard"); };
+
+    for (int nStandard : {1, 3}) {
+        m_pView->m_pSettings->m_nStandard = nStandard;
+        dev.m_bIncludeInReport = 0;
+        EXPECT_EQ(Title(DrawPage(3)), nullptr) << nStandard;
+        dev.m_bIncludeInReport = 1;
+        EXPECT_NE(Title(DrawPage(3)), nullptr) << nStandard;
+    }
+    m_pView->m_pSettings->m_nStandard = 0;
+    dev.m_bIncludeInReport = 0;
+    CRecordedDrawing drawing = DrawPage(3);
+    ASSERT_NE(Title(drawing), nullptr);
+    EXPECT_EQ(Title(drawing)->colour, RGB(0, 0, 0));
+    ASSERT_NE(drawing.Find(L"None"), nullptr);
+    EXPECT_EQ(drawing.Find(L"None")->colour, RGB(200, 0, 0));
+
+    dev.ClearAllDeviations();
+    drawing = DrawPage(3);
+    ASSERT_NE(drawing.Find(L"None"), nullptr);
+    EXPECT_EQ(drawing.Find(L"None")->colour, RGB(0, 0, 0));
+
+    dev.SetDeviation(5, L"Fewer than five data points", 0, 0);
+    drawing = DrawPage(3, L"test-report-deviations.png");
+    EXPECT_EQ(drawing.Find(L"None"), nullptr);
+    const CRecordedText* pText = drawing.Find(L"Fewer than five data points");
+    ASSERT_NE(pText, nullptr);
+    EXPECT_EQ(pText->colour, RGB(0, 0, 0));
+    EXPECT_GT(pText->pt.x, 1320);
+}
+
 TEST_F(TestReportPageTest, GraphReportKeepsLargeMetersAndFillsFifteenSixteenths)
 {
     CTestGraph1& g = *m_pView->m_pTestGraph;
@@ -640,6 +832,39 @@ TEST_F(TestReportPageTest, GraphReportKeepsLargeMetersAndFillsFifteenSixteenths)
             nMaxX = std::max<int>(nMaxX, std::max(line.from.x, line.to.x));
     EXPECT_GT(nMaxX, 0);
     EXPECT_LE(nMaxX, 2550 * 15 / 16 + 1);
+}
+
+// The graph takes the same share of the page at 300 and at 600 dpi: the
+// layout follows the page, not the printer's pixels.
+TEST_F(TestReportPageTest, GraphLayoutIsTheSameAtAnyResolution)
+{
+    CTestGraph1& g = *m_pView->m_pTestGraph;
+    AddTest(g, 0, 0.5, 110.0, 0.65);
+    AddTest(g, 1, -0.4, 120.0, 0.64);
+    CPrintInfo info;
+    info.m_nCurPage = 1;
+    double dRight[2] = {}, dBottom[2] = {};
+    const CPageCaps caps[2] = {kLetter300, CPageCaps{216, 279, 5100, 6600, 600, 600}};
+    for (int k = 0; k < 2; ++k) {
+        m_pView->m_PageCaps = caps[k];
+        CMetafileRecorder recorder(MM_TWIPS);
+        m_pView->PrintGraphPage(&recorder.Dc(), &info, 720, -720);
+        const CRecordedDrawing drawing = recorder.Finish();
+        int nRight = 0, nBottom = 0;
+        for (const CRecordedLine& line : drawing.lines) {
+            if (line.from.y > 0) {   // the graph's pixels, y down
+                nRight = std::max<int>(nRight, std::max(line.from.x, line.to.x));
+                nBottom = std::max<int>(nBottom, std::max(line.from.y, line.to.y));
+            }
+        }
+        dRight[k] = static_cast<double>(nRight) / caps[k].nHorzRes;
+        dBottom[k] = static_cast<double>(nBottom) / caps[k].nVertRes;
+        EXPECT_GT(dRight[k], 0.8);
+        EXPECT_LE(dRight[k], 15.0 / 16.0 + 0.001);
+        EXPECT_LE(dBottom[k], 15.0 / 16.0 + 0.001);
+    }
+    EXPECT_NEAR(dRight[0], dRight[1], 0.002);
+    EXPECT_NEAR(dBottom[0], dBottom[1], 0.002);
 }
 
 }  // namespace
