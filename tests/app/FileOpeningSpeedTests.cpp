@@ -144,12 +144,14 @@ CString MakeLargestFile(std::vector<CString>& keys)
                                   L"Percent_Uncertainty_In_Measured_Dimensions:"})
         line(pszKey, L"12000");
     strText += L"\nISO9972 DATA INFO\n";
-    for (int i = 0; i < 12; ++i)
-        line(CString::FormatText(L"ISO9972_Field_%d:", i), L"a limit value text");
+    line(L"Type_of_ISO9972_Test_Method:", L"Method 1");
     strText += L"\nTEST SETTINGS INFO\n";
     for (const wchar_t* pszKey : {L"Build_Standard:", L"Build_Test_Method:", L"Target_Tolerance:", L"Fan_adjust:",
                                   L"Data_samples:", L"Building_High_Pressure_Limit:", L"Fan_Start_Percent:"})
         line(pszKey, L"A");
+    // The standard's letter decides which environment keys the test data
+    // hold; a file whose letter disagrees with them asks for them instead.
+    strText.Replace(L"Build_Standard: A\n", L"Build_Standard: I\n");
     line(L"Test_Standard_QSE:", L"ISO 9972");
     line(L"Zonal_Pressures_Active:", L"1");
     for (int z = 3; z <= 8; ++z) {
@@ -166,15 +168,15 @@ CString MakeLargestFile(std::vector<CString>& keys)
         line(pszKey, L"m");
     strText += L"\nCUSTOM PRESSURES INFO\n";
     for (int i = 1; i <= 12; ++i)
-        line(CString::FormatText(L"Custom_Pressure_%d:", i), L"50");
+        line(CString::FormatText(L"Build_Press_#%d:", i), L"50");
 
+    // The environment page's keys of each test (the barometric page of
+    // ISO 9972, with the post-test temperatures another standard adds).
     static const wchar_t* const kPerTestKeys[] = {
-        L"Manual_Entry_Pretest_Indoor_Temperature:", L"Manual_Entry_Pretest_Outdoor_Temperature:",
+        L"Manual_Entry_Pretest_Indoor_Temperature:",  L"Manual_Entry_Pretest_Outdoor_Temperature:",
         L"Manual_Entry_Posttest_Indoor_Temperature:", L"Manual_Entry_Posttest_Outdoor_Temperature:",
-        L"Indoor_Temperature:", L"Outdoor_Temperature:", L"Barometric_Pressure:", L"Altitude:",
-        L"Barometric_Pressure_Source:", L"Baseline_Pretest_Avg:", L"Baseline_Pretest_Plus:",
-        L"Baseline_Pretest_Minus:", L"Baseline_Posttest_Avg:", L"Baseline_Posttest_Plus:",
-        L"Baseline_Posttest_Minus:"};
+        L"Manual_Entry_Pretest_Barometric_Pressure_Source:", L"Manual_Entry_Pretest_Barometric_Pressure:",
+        L"Manual_Entry_Altitude:"};
     CString strSeconds;
     for (int i = 0; i < 30; ++i)
         strSeconds.AppendFormat(L" %0.6f", 0.1 * i);
@@ -188,8 +190,13 @@ CString MakeLargestFile(std::vector<CString>& keys)
         int nEntry = 0;
         for (int t = 0; t < 32; ++t) {
             strText += CString::FormatText(L"\n%s TEST %d\n", pszWord, t + 1);
-            for (const wchar_t* pszKey : kPerTestKeys)
-                line(CSimbrel1View::MakePerTestKey(pszKey, d, t), L"20.5");
+            for (const wchar_t* pszKey : kPerTestKeys) {
+                const CString strKey = pszKey;
+                const wchar_t* pszValue = strKey.Find(L"Source") >= 0     ? L"1"
+                                          : strKey.Find(L"Pressure:") >= 0 ? L"101325.0"
+                                                                           : L"20.5";
+                line(CSimbrel1View::MakePerTestKey(pszKey, d, t), pszValue);
+            }
             line(CString::FormatText(L"%sPretest_InTemp_OutTemp_BarPr_for_Test_%d:", strPrefix.GetString(), t + 1),
                  L" 20.0 5.0 101325.0");
             line(CString::FormatText(L"%sPretest_Baseline_One_Second_Averages_For_Test_%d:", strPrefix.GetString(), t + 1),
@@ -212,10 +219,14 @@ CString MakeLargestFile(std::vector<CString>& keys)
             line(CString::FormatText(L"%sTest%d_Deleted_Data_Point_%d:", strPrefix.GetString(), 1 + k % 32, k),
                  L"0 50.000000 50.300000 120.500000 2950.000000 0.900000 21.000000 END");
         strText += CString::FormatText(L"\n%s TEST RESULTS\n", pszWord);
-        for (int e = 0; e < 25; ++e) {
-            line(CString::FormatText(L"%sResult_%d:", strPrefix.GetString(), e), L"2451.123456");
-            line(CString::FormatText(L"%sResult_%d_err95:", strPrefix.GetString(), e), L"2.123456");
+        line(strPrefix + L"Selected_Pressure_of_Airflow_Data_Pa:", L"50");
+        for (const wchar_t* pszKey : {L"Q_at_Selected_Pressure:", L"EqLA:", L"ELA:", L"C:", L"n:"}) {
+            line(strPrefix + pszKey, L"2451.123456");
+            line(strPrefix + CString(pszKey).Left(CString(pszKey).GetLength() - 1) + L"_err95:", L"2.123456");
         }
+        for (const wchar_t* pszKey : {L"ACH_at_Selected_Pressure:", L"Q_at_Selected_Pressure_per_unit_floor_area:",
+                                      L"TLR:", L"r\u00B2:"})
+            line(strPrefix + pszKey, L"0.998765");
         strText += CString::FormatText(L"\n%s TEST DEVIATIONS FROM STANDARD\n", pszWord);
         for (int t = 0; t < 32; ++t)
             for (int i = 0; i < 40; ++i)
@@ -238,7 +249,7 @@ CString MakeLargestFile(std::vector<CString>& keys)
 
 }  // namespace
 
-TEST(KeyIndexTest, DISABLED_BenchmarkOpeningTheLargestFile)
+TEST(KeyIndexTest, BenchmarkOpeningTheLargestFile)
 {
     CTestView view(L"KeyIndexBenchmark");
     CTestAnswerer answerer;

@@ -92,7 +92,7 @@ protected:
 
 // The default settings file wins over the factory values; the deviations'
 // include flag is the one thing kept across New Test.
-TEST_F(NewTestCommand, DISABLED_FromAUsedProgramAsOnAFreshOne)
+TEST_F(NewTestCommand, FromAUsedProgramAsOnAFreshOne)
 {
     CTestSettingsDialog& settings = *m_pView->m_pSettings;
     settings.m_nStandard = kCgsb;
