@@ -141,12 +141,8 @@ void CSimbrel1View::DispatchPdfDriverMessages()
         return;
     for (UINT nMessage : {g_nPdfFileSavedMessage, g_nPdfPrintErrorMessage}) {
         MSG msg;
-        while (::PeekMessageW(&msg, hWnd, nMessage, nMessage, PM_REMOVE)) {
-            if (nMessage == g_nPdfPrintErrorMessage)
-                OnPdfPrintError(msg.wParam, msg.lParam);
-            else
-                OnPdfFileSaved(msg.wParam, msg.lParam);
-        }
+        while (::PeekMessageW(&msg, hWnd, nMessage, nMessage, PM_REMOVE))
+            ::DispatchMessageW(&msg);   // to the handlers of the view's message map
     }
 }
 

@@ -9,6 +9,7 @@
 #include "pages/BuildingInfoDialog.h"
 #include "pages/BusinessInfoDialog.h"
 #include "pages/CommentsDialog.h"
+#include "report/LangPreviewView.h"
 #include "report/MarkupText.h"
 #include "report/PrintFrame.h"
 #include "report/ReportLogos.h"
@@ -102,9 +103,26 @@ void CSimbrel1View::PreviewReport(int nType)
     m_bPreviewStarting = 0;
 }
 
-void CSimbrel1View::StartPrintPreview() {}
+void CSimbrel1View::StartPrintPreview()
+{
+    m_bPreviewShowing = 1;
+    auto* pState = new CPrintPreviewState;
+    if (!DoPrintPreview(IDD_AFX_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CLangPreviewView), pState)) {
+        delete pState;
+        // No end of preview follows a failed start: the flag goes now.
+        m_bPreviewShowing = 0;
+        AfxMessageBox(LoadText(IDS_AFX_COMMAND_FAILED).GetString(), MB_OK | MB_ICONEXCLAMATION);
+    }
+    m_bPreviewJustStarted = 1;
+}
 
-void CSimbrel1View::ComposeZoneDataReportPage(CDC*, CPrintInfo*, CFont*, CFont*, int, int) {}
+void CSimbrel1View::OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT point, CView* pView)
+{
+    CView::OnEndPrintPreview(pDC, pInfo, point, pView);
+    m_bPreviewShowing = 0;
+    HideOpenDialogs(0);
+    RefreshOpenPages();
+}
 
 int CSimbrel1View::CountCommentLines()
 {
@@ -251,10 +269,7 @@ CPoint CSimbrel1View::PrintPageHeader(CDC* pDC, CPrintInfo* pInfo, UINT nIDTitle
     if (pInfo->m_nCurPage == 1) {
         const int T = -nPageWidth / 20;
         const CRect rcLogo(kReportOriginX, T, kReportOriginX + kLogoBoxWidth, T - kLogoBoxHeight);
-        CString strProblem;
-        const CSize drawn = DrawReportLogo(pDC, rcLogo, m_strDataFolder, kLogoHeader, &strProblem);
-        if (!strProblem.IsEmpty() && m_strReportLogoProblem.IsEmpty())
-            m_strReportLogoProblem = strProblem;
+        const CSize drawn = DrawReportLogo(pDC, rcLogo, kLogoHeader);
         const int nLeft = drawn.cx > 0 ? x + kLogoBoxWidth : x;
         const int nRight = x + kReportColumnWidth;
 
@@ -312,4 +327,45 @@ void CSimbrel1View::PrintLabelAndSymbol(CDC* pDC, CMarkupText& renderer, CFont* 
                                         const CString& strLabel, const CString& strSymbol)
 {
     PrintReportLabelAndSymbol(pDC, renderer, pFont, rc, strLabel, strSymbol);
+}
+
+// Report logos of the view's data folder. A problem found while drawing is
+// kept for the end of the job (the first one), as drawing runs inside paints.
+
+CString CSimbrel1View::GetReportLogoPath(int nFormat, int nPosition) const
+{
+    return ::GetReportLogoPath(m_strDataFolder, nFormat, nPosition);
+}
+
+CString CSimbrel1View::GetReportLogoFile(int nPosition) const
+{
+    return ::GetReportLogoFile(m_strDataFolder, nPosition);
+}
+
+CSize CSimbrel1View::DrawReportLogo(CDC* pDC, const CRect& rcBox, int nPosition)
+{
+    CString strProblem;
+    const CSize drawn = ::DrawReportLogo(pDC, rcBox, m_strDataFolder, nPosition, &strProblem);
+    if (!strProblem.IsEmpty() && m_strReportLogoProblem.IsEmpty())
+        m_strReportLogoProblem = strProblem;
+    return drawn;
+}
+
+CSize CSimbrel1View::DrawBmpLogo(CDC* pDC, const CRect& rcBox, const CString& strPath)
+{
+    CString strProblem;
+    const CSize drawn = ::DrawBmpLogo(pDC, rcBox, strPath, &strProblem);
+    if (!strProblem.IsEmpty() && m_strReportLogoProblem.IsEmpty())
+        m_strReportLogoProblem = strProblem;
+    return drawn;
+}
+
+CSize CSimbrel1View::DrawEmfLogo(CDC* pDC, const CRect& rcBox, const CString& strPath)
+{
+    return ::DrawEmfLogo(pDC, rcBox, strPath);
+}
+
+bool CSimbrel1View::ConvertImageToDib(const CString& strPath, CDib* pDib, bool bSave)
+{
+    return ::ConvertImageToDib(strPath, pDib, bSave);
 }

@@ -64,6 +64,10 @@ BEGIN_MESSAGE_MAP(CSimbrel1View, CView)
     ON_UPDATE_COMMAND_UI(ID_GOTO_STANDARD_DATA_ENTRY, OnUpdateCommand)
     ON_UPDATE_COMMAND_UI_RANGE(ID_GOTO_BUILDING_TEST_INFO, ID_GOTO_ZONE_DATA, OnUpdateCommand)
     ON_UPDATE_COMMAND_UI(ID_GOTO_TEST_INFORMATION, OnUpdateCommand)
+    // Print preview and the PDF printer driver's messages.
+    ON_COMMAND(ID_AFX_FILE_PRINT_PREVIEW, StartPrintPreview)
+    ON_REGISTERED_MESSAGE(g_nPdfFileSavedMessage, OnPdfFileSaved)
+    ON_REGISTERED_MESSAGE(g_nPdfPrintErrorMessage, OnPdfPrintError)
 END_MESSAGE_MAP()
 
 const wchar_t* const kPartnerLogoFile = L"PartnerLogo.jpg";

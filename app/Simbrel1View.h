@@ -30,6 +30,7 @@ class CTemperatureEntryDialog;
 class CTestGraph1;
 class CTestResultsDialog;
 class CTestSettingsDialog;
+class CDib;
 class CZoneDataDialog;
 struct IPdfDriverOptions;
 
@@ -213,6 +214,7 @@ public:
     void PreviewReport(int nType);
     void PreviewTestReport() { PreviewReport(1); }
     void StartPrintPreview();
+    void OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT point, CView* pView) override;
     int CanPrintZoneReport() const;
     CPoint PrintPageHeader(CDC* pDC, CPrintInfo* pInfo, UINT nIDTitle, CFont* pTitleFont, CFont* pTextFont, int x,
                            int y);
@@ -227,8 +229,22 @@ public:
     // The report pages' bodies.
     void ComposeTestReportPage(CDC* pDC, CPrintInfo* pInfo, CFont* pBoldFont, CFont* pRegularFont,
                                CFont* pUnderlinedFont, int x, int y);
-    void ComposeZoneDataReportPage(CDC* pDC, CPrintInfo* pInfo, CFont* pBoldFont, CFont* pRegularFont, int x, int y);
+    CPoint ComposeZoneDataReportPage(CDC* pDC, CPrintInfo* pInfo, CFont* pBoldFont, CFont* pRegularFont, int x, int y);
     void PrintGraphPage(CDC* pDC, CPrintInfo* pInfo, int x, int y);
+    // Report logos of the data folder (the drawing problem kept for the job's end).
+    CString GetReportLogoPath(int nFormat, int nPosition) const;
+    CString GetReportLogoFile(int nPosition) const;
+    CSize DrawReportLogo(CDC* pDC, const CRect& rcBox, int nPosition);
+    CSize DrawBmpLogo(CDC* pDC, const CRect& rcBox, const CString& strPath);
+    CSize DrawEmfLogo(CDC* pDC, const CRect& rcBox, const CString& strPath);
+    bool ConvertImageToDib(const CString& strPath, CDib* pDib, bool bSave);
+    // Zone data report.
+    int PrintZoneTableRow(CDC* pDC, int y, int L, const CString* pTexts);
+    int PrintTwoCellRow(CDC* pDC, int x0, int y, int L, const CString& strFirst, const CString& strSecond);
+    int PrintZpdInputTable(CDC* pDC, int y, int L, CFont* pBoldFont, CFont* pRegularFont);
+    void PrintZonePressureChart(CDC* pDC);
+    double AverageBaselineMarkerValue(int nSlot) const;
+    CString GetLargestRingText(int nSlot) const;
     // Test report and graph report pages.
     int m_bPrintingGraph = 0;   // 1 only while PrintGraph draws
     CPoint PrintTestReportSummary(CDC* pDC, CFont* pBoldFont, CFont* pRegularFont, CFont* pUnderlinedFont, int x,

@@ -16,6 +16,7 @@
 #include "framework/MessageMap.h"
 #include "framework/Object.h"
 #include "framework/Print.h"
+#include "framework/Preview.h"
 #include "framework/String.h"
 #include "framework/UiAnswerer.h"
 #include "framework/View.h"

@@ -93,12 +93,14 @@ void CView::OnPrint(CDC* pDC, CPrintInfo*)
 
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
-void CView::OnEndPrintPreview(CDC*, CPrintInfo*, POINT, CView*) {}
-
 BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 {
-    if (pInfo->m_bPreview)
+    if (pInfo->m_bPreview) {
+        // A preview takes every page of the document.
+        pInfo->m_pPD->m_nFromPage = pInfo->GetMinPage();
+        pInfo->m_pPD->m_nToPage = pInfo->GetMaxPage();
         return TRUE;
+    }
     if (m_pPageWriter != nullptr) {
         CPageCaps caps;
         const HDC hDC = m_pPageWriter->BeginJob(caps);

@@ -7,6 +7,8 @@
 class CDC;
 class CDocument;
 class CFrameWnd;
+struct CPrintPreviewState;
+struct CRuntimeClass;
 
 class CView : public CWnd {
     DECLARE_DYNAMIC(CView)
@@ -27,7 +29,16 @@ public:
     virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // The end of a preview: OnEndPrinting, then the preview view pView
+    // closes and this view is back in the frame.
     virtual void OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT point, CView* pView);
+    // Starts a print preview of pPrintView in this view's frame: a view of
+    // class pPreviewViewClass (a CPreviewView) with the toolbar of dialog
+    // template nIDResource takes this view's place, after OnPreparePrinting
+    // and OnBeginPrinting of the print view. On success the preview owns
+    // pState; FALSE leaves everything as it was and pState to the caller.
+    BOOL DoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass* pPreviewViewClass,
+                        CPrintPreviewState* pState);
     // The standard print command (ID_FILE_PRINT): OnPreparePrinting (which
     // calls DoPreparePrinting for the print dialog), then OnBeginPrinting,
     // the pages From to To (OnPrepareDC, OnPrint each) and OnEndPrinting

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <set>
+
+#include "pdfdriver/TrueTypeSubset.h"
 
 namespace {
 
@@ -288,7 +291,16 @@ std::string CPdfDocument::Finish()
                "/StemV " + std::string(f.bBold ? "140" : "80") + (f.bCff ? "/FontFile3 " : "/FontFile2 ") +
                ref(n + 3) + ">>\nendobj\n";
         begin(n + 3);
-        stream(f.bCff ? "/Subtype/OpenType" : "/Length1 " + std::to_string(f.program.size()), f.program);
+        if (f.bCff) {
+            stream("/Subtype/OpenType", f.program);
+        } else {
+            // Only the outlines of the glyphs shown go into the file.
+            std::set<WORD> used;
+            for (const auto& [g, w] : f.widths)
+                used.insert(g);
+            const std::string program = SubsetTrueTypeFont(f.program, used);
+            stream("/Length1 " + std::to_string(program.size()), program);
+        }
         begin(n + 4);
         std::string cmap =
             "/CIDInit/ProcSet findresource begin\n12 dict begin\nbegincmap\n/CIDSystemInfo<</Registry(Adobe)/"

@@ -100,3 +100,5 @@
 #include "resource-teststep.h"
 #include "resource-cruise.h"
 #include "resource-pdf.h"
+#include "resource-zonereport.h"
+#include "resource-preview.h"

@@ -11,6 +11,7 @@
 #include "tests/report/PictureFixtures.h"
 #include "framework/Dc.h"
 #include "framework/File.h"
+#include "app/Simbrel1View.h"
 #include "report/Dib.h"
 #include "report/MarkupText.h"
 #include "report/ReportLogos.h"
@@ -171,6 +172,37 @@ TEST_F(LogoTest, UnreadableBitmapDrawsNothingButKeepsTheBoxWidth)
         EXPECT_FALSE(strProblem.IsEmpty());
         EXPECT_TRUE(recorder.Finish().empty());
     }
+}
+
+// The view's logo operations read its data folder and keep the first
+// problem of a job for its end.
+TEST_F(LogoTest, ViewLogoOperationsUseTheDataFolderAndKeepTheFirstProblem)
+{
+    CSimbrel1View view;
+    view.m_strDataFolder = Folder();
+    EXPECT_TRUE(view.GetReportLogoFile(kLogoHeader).IsEmpty());
+    const std::wstring path = m_folder + L"ReportLogo-Header.bmp";
+    ASSERT_TRUE(WriteBytes(path, SolidBitmap(40, 20, 0, 90, 170)));
+    EXPECT_EQ(view.GetReportLogoFile(kLogoHeader), CString(path.c_str()));
+    EXPECT_EQ(view.GetReportLogoPath(kLogoFormatBmp, kLogoHeader), CString(path.c_str()));
+    EXPECT_TRUE(view.GetReportLogoPath(kLogoFormatEmf, kLogoHeader).IsEmpty());
+    {
+        CStretchRecorder recorder;
+        EXPECT_EQ(CSize(3240, -1620), view.DrawReportLogo(&recorder.dc, CRect(kBox), kLogoHeader));
+        EXPECT_EQ(1u, recorder.Finish().size());
+    }
+    EXPECT_TRUE(view.m_strReportLogoProblem.IsEmpty());
+
+    ASSERT_TRUE(WriteBytes(path, std::string("GIF89a-not-a-bitmap")));
+    CStretchRecorder recorder;
+    EXPECT_EQ(CSize(3240, 0), view.DrawReportLogo(&recorder.dc, CRect(kBox), kLogoHeader));
+    const CString strFirst = view.m_strReportLogoProblem;
+    EXPECT_FALSE(strFirst.IsEmpty());
+    const std::wstring other = m_folder + L"other.bmp";
+    ASSERT_TRUE(WriteBytes(other, std::string("BMtruncated")));
+    EXPECT_EQ(CSize(3240, 0), view.DrawBmpLogo(&recorder.dc, CRect(kBox), CString(other.c_str())));
+    EXPECT_EQ(view.m_strReportLogoProblem, strFirst);
+    EXPECT_TRUE(recorder.Finish().empty());
 }
 
 TEST_F(LogoTest, MetafileFitsTheBoxAndDamagedOnesDrawNothing)

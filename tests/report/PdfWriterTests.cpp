@@ -6,11 +6,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Dc.h"
 #include "pdfdriver/PdfPrinter.h"
+#include "pdfdriver/TrueTypeSubset.h"
 #include "tests/TestSupport.h"
 #include "tests/report/PictureFixtures.h"
 
@@ -286,3 +289,92 @@ TEST(PdfWriter, FileIsReplacedWholeOrNotAtAll)
 }
 
 }  // namespace
+
+namespace {
+
+// The whole Arial program, as the writer takes it from the system.
+std::string ArialProgram(HFONT hFont, WORD* pGlyphA)
+{
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+    std::string font;
+    const DWORD nSize = ::GetFontData(hDC, 0, 0, nullptr, 0);
+    if (nSize != GDI_ERROR && nSize > 0) {
+        font.resize(nSize);
+        if (::GetFontData(hDC, 0, 0, font.data(), nSize) != nSize)
+            font.clear();
+    }
+    ::GetGlyphIndicesW(hDC, L"A", 1, pGlyphA, 0);
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    return font;
+}
+
+uint32_t Big32(const std::string& s, size_t at)
+{
+    return (uint32_t(uint8_t(s[at])) << 24) | (uint32_t(uint8_t(s[at + 1])) << 16) | (uint32_t(uint8_t(s[at + 2])) << 8) |
+           uint32_t(uint8_t(s[at + 3]));
+}
+
+// The offset and length of a table of a font file; (0, 0) when absent.
+std::pair<uint32_t, uint32_t> FindTable(const std::string& font, const char* tag)
+{
+    const int n = (uint8_t(font[4]) << 8) | uint8_t(font[5]);
+    for (int i = 0; i < n; ++i)
+        if (font.compare(12 + 16 * i, 4, tag) == 0)
+            return {Big32(font, 12 + 16 * i + 8), Big32(font, 12 + 16 * i + 12)};
+    return {0, 0};
+}
+
+}  // namespace
+
+// The embedded font keeps the outlines of the glyphs shown only, at their
+// own glyph ids, in a well-formed file; what cannot be read is left whole.
+TEST(PdfWriter, EmbeddedFontHoldsTheGlyphsShown)
+{
+    HFONT hFont = MakeArial(-2048);
+    WORD nGlyphA = 0;
+    const std::string font = ArialProgram(hFont, &nGlyphA);
+    ::DeleteObject(hFont);
+    ASSERT_GT(font.size(), 10000u);
+    ASSERT_NE(nGlyphA, 0);
+
+    const std::string subset = SubsetTrueTypeFont(font, {nGlyphA});
+    EXPECT_LT(subset.size() * 4, font.size()) << subset.size() << " of " << font.size();
+    // The whole file sums to the magic number once head's adjustment is in.
+    uint32_t nSum = 0;
+    std::string padded = subset;
+    padded.resize((padded.size() + 3) & ~size_t{3}, '\0');
+    for (size_t at = 0; at < padded.size(); at += 4)
+        nSum += Big32(padded, at);
+    EXPECT_EQ(nSum, 0xB1B0AFBAu);
+    for (const char* tag : {"head", "hhea", "hmtx", "loca", "glyf", "maxp"})
+        EXPECT_NE(FindTable(subset, tag).second, 0u) << tag;
+    EXPECT_EQ(FindTable(subset, "name").second, 0u);
+    // Long offsets: glyph A has its outline, the glyph after it none unless
+    // it is A itself again (a composite's part would be kept too).
+    const auto [locaAt, locaLength] = FindTable(subset, "loca");
+    const auto [glyfAt, glyfLength] = FindTable(subset, "glyf");
+    ASSERT_GE(locaLength, 4u * (nGlyphA + 2u));
+    const uint32_t a0 = Big32(subset, locaAt + 4u * nGlyphA), a1 = Big32(subset, locaAt + 4u * (nGlyphA + 1));
+    EXPECT_GT(a1, a0);
+    EXPECT_LE(a1, glyfLength);
+    // A's outline is the same bytes as in the whole font.
+    const auto [oldHeadAt, oldHeadLength] = FindTable(font, "head");
+    ASSERT_GE(oldHeadLength, 54u);
+    const bool bLong = font[oldHeadAt + 51] == 1;
+    const auto [oldLocaAt, oldLocaLength] = FindTable(font, "loca");
+    const auto [oldGlyfAt, oldGlyfLength] = FindTable(font, "glyf");
+    ASSERT_GT(oldLocaLength, 0u);
+    auto OldOffset = [&](uint32_t g) {
+        return bLong ? Big32(font, oldLocaAt + 4 * g)
+                     : 2u * ((uint32_t(uint8_t(font[oldLocaAt + 2 * g])) << 8) | uint8_t(font[oldLocaAt + 2 * g + 1]));
+    };
+    const uint32_t o0 = OldOffset(nGlyphA), o1 = OldOffset(nGlyphA + 1u);
+    ASSERT_LE(o1, oldGlyfLength);
+    EXPECT_EQ(subset.substr(glyfAt + a0, o1 - o0), font.substr(oldGlyfAt + o0, o1 - o0));
+
+    // Not a font it can read: unchanged.
+    for (const std::string& bad : {font.substr(0, 200), std::string("ttcf") + font.substr(4), std::string()})
+        EXPECT_EQ(SubsetTrueTypeFont(bad, {nGlyphA}), bad);
+}

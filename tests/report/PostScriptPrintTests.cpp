@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -22,8 +23,11 @@
 #include "calc/TestResultsDialog.h"
 #include "framework/Print.h"
 #include "framework/UiAnswerer.h"
+#include "app/TestSettingsDialog.h"
+#include "calc/TestResultsDialog.h"
 #include "pages/BusinessInfoDialog.h"
 #include "pages/CommentsDialog.h"
+#include "testrun/TestGraph1.h"
 #include "report/MarkupText.h"
 #include "report/PrintFrame.h"
 #include "report/ReportLogos.h"
@@ -166,6 +170,48 @@ TEST_F(PostScriptPrintTest, TestReportHeadWithEachKindOfLogo)
                            {"BUILDING LEAKAGE TEST", "Tight Homes Testing", "12 Main Street", "555-0100"});
     }
     EXPECT_EQ(m_answerer.nDialogs, 4);
+}
+
+// The zone data report on paper: chart, zone table and data rows on page 1,
+// the remaining rows and the ZPD input table on page 2.
+TEST_F(PostScriptPrintTest, ZoneDataReportOverTwoPages)
+{
+    CTestSettingsDialog& s = *m_pView->m_pSettings;
+    s.m_bZonalActive = 1;
+    s.m_chMethodLetter[1] = L'A';
+    s.m_chDirectionLetter[1] = L'D';
+    for (int z = 3; z <= 8; ++z) {
+        s.m_strZoneName[1][z] = CString::FormatText(L"Attic%d", z);
+        s.m_nZoneActive[1][z] = z == 3 || z == 6;
+    }
+    CTestGraph1& g = *m_pView->m_pTestGraph;
+    const int n = 30;
+    for (int e = 0; e < n; ++e) {
+        const bool bMarker = e == 0 || e == n - 1;
+        g.m_Ring[1][e] = bMarker ? -1 : 1;
+        g.m_PStdDev[1][e] = bMarker ? 0.25 : 2.0;
+        const double dP = bMarker ? -0.5 : -(15.0 + 2.0 * e);
+        g.m_Pavg[1][e] = dP;
+        g.m_ZonePavg[1][0][e] = 0.4 * dP;
+        g.m_ZonePavg[1][3][e] = 0.7 * dP;
+        g.m_Qavg[1][e] = bMarker ? 0.0 : 40.0 * std::pow(-dP, 0.65);
+    }
+    g.m_StationCount[1] = n;
+    g.m_CompletedTests[1] = 1;
+    g.m_TestRowCount[1][0] = n;
+    g.m_FlowFactor[1][0] = 1.0;
+    m_pView->m_pResults->m_Results[1][CTestResultsDialog::kFlowAtRef].m_dValue = 1234.0;
+    const int nSavedDirection = g_nCurrentDirection;
+    g_nCurrentDirection = 1;
+    m_pView->m_nReportType = kReportZoneData;
+    const std::wstring path = Print(L"zone-report");
+    g_nCurrentDirection = nSavedDirection;
+    EXPECT_EQ(m_pView->m_nTotalPages, 2);
+    EXPECT_EQ(CountPostScriptPages(path), 2);
+    WriteExpectedTexts(OutputFolder() + L"zone-report.expect",
+                       {"Zone Data Report", "Attic3-P3", "Attic6-P6", "Nominal", "ZPD Input Table",
+                        "Building Baseline Standard Deviation:", "0.25 Pa", "Blower Door Flow:", "1234 cfm",
+                        "Largest Ring Used:", "Ring A", "-43.00"});
 }
 
 // A view whose page is a few lines of mark-up and a table, printed through
