@@ -565,6 +565,18 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const
     return nGot;
 }
 
+BOOL CWnd::SetDlgItemTextFromString(int nID, UINT nIDString)
+{
+    HWND hTarget = nID == 0 ? m_hWnd : ::GetDlgItem(m_hWnd, nID);
+    if (hTarget == nullptr)
+        return FALSE;
+    CString strText;
+    if (!strText.LoadString(nIDString))
+        return FALSE;
+    ::SetWindowTextW(hTarget, strText.GetString());
+    return TRUE;
+}
+
 UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const
 {
     return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);

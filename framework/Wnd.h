@@ -106,6 +106,10 @@ public:
     int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
     void SetDlgItemText(int nID, const wchar_t* pszString) { ::SetDlgItemTextW(m_hWnd, nID, pszString); }
     int GetDlgItemText(int nID, CString& rString) const;
+    // String nIDString of the program's string table as the text of the
+    // child control nID (0: this window's own text). FALSE, changing
+    // nothing, when the string or the control is missing.
+    BOOL SetDlgItemTextFromString(int nID, UINT nIDString);
     void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
     UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
     void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }

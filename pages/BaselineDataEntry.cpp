@@ -297,26 +297,17 @@ void CBaselineDataEntry::DoDataExchange(CDataExchange* pDX)
 
 void CBaselineDataEntry::SetPageTexts()
 {
-    auto setText = [this](int nId, UINT nString) {
-        CString strText;
-        if (!strText.LoadString(nString))
-            return;
-        if (nId == 0)
-            SetWindowText(strText.GetString());
-        else if (GetDlgItem(nId) != nullptr)
-            SetDlgItemText(nId, strText.GetString());
-    };
-    setText(0, IDS_BASELINE_CAPTION);
-    setText(IDC_BASELINE_HELP, IDS_MSG_HELP);
-    setText(IDC_BASELINE_PRE_LABEL, IDS_BASELINE_PRETEST_DATA);
-    setText(IDC_BASELINE_POST_LABEL, IDS_BASELINE_POSTTEST_DATA);
-    setText(IDC_BASELINE_CLEAR, IDS_BASELINE_CLEAR_DATA);
-    setText(IDCANCEL, IDS_MSG_CANCEL);
-    setText(IDC_BASELINE_GROUP, IDS_BASELINE_SOURCE);
-    setText(IDC_BASELINE_SOURCE_READINGS, IDS_BASELINE_INDIVIDUAL);
-    setText(IDC_BASELINE_SOURCE_GAUGE, IDS_BASELINE_GAUGE_MODE);
-    setText(IDC_BASELINE_PRE_AVG_LABEL, IDS_BASELINE_P_AVG);
-    setText(IDC_BASELINE_POST_AVG_LABEL, IDS_BASELINE_P_AVG);
+    SetDlgItemTextFromString(0, IDS_BASELINE_CAPTION);
+    SetDlgItemTextFromString(IDC_BASELINE_HELP, IDS_MSG_HELP);
+    SetDlgItemTextFromString(IDC_BASELINE_PRE_LABEL, IDS_BASELINE_PRETEST_DATA);
+    SetDlgItemTextFromString(IDC_BASELINE_POST_LABEL, IDS_BASELINE_POSTTEST_DATA);
+    SetDlgItemTextFromString(IDC_BASELINE_CLEAR, IDS_BASELINE_CLEAR_DATA);
+    SetDlgItemTextFromString(IDCANCEL, IDS_MSG_CANCEL);
+    SetDlgItemTextFromString(IDC_BASELINE_GROUP, IDS_BASELINE_SOURCE);
+    SetDlgItemTextFromString(IDC_BASELINE_SOURCE_READINGS, IDS_BASELINE_INDIVIDUAL);
+    SetDlgItemTextFromString(IDC_BASELINE_SOURCE_GAUGE, IDS_BASELINE_GAUGE_MODE);
+    SetDlgItemTextFromString(IDC_BASELINE_PRE_AVG_LABEL, IDS_BASELINE_P_AVG);
+    SetDlgItemTextFromString(IDC_BASELINE_POST_AVG_LABEL, IDS_BASELINE_P_AVG);
 }
 
 void CBaselineDataEntry::UpdateControlStates()

@@ -297,13 +297,30 @@ void CBuildingInfoDialog::DoDataExchange(CDataExchange* pDX)
 
 BOOL CBuildingInfoDialog::OnInitDialog()
 {
+    // Laying the page out shows it, and the dialog manager then focuses its
+    // first tab stop, the date picker: that is no entry by the user.
+    m_bOpening = true;
     CPageDialog::OnInitDialog();
     m_bVolumeChanged = 0;
     m_bFloorAreaChanged = 0;
     m_bSurfaceAreaChanged = 0;
     m_bHeightChanged = 0;
     CSimbrel1View::InitDatePicker(1, &m_datePicker, m_strTestDateUniv, m_strTestDateLocal);
-    return TRUE;
+    // The dialog manager would focus the first tab stop, the date picker,
+    // and entering the picker sets today's date: opening the page is no
+    // entry, so the page opens in the field it was left in, or else in the
+    // technician field.
+    CWnd* pFirst = GetDlgItem(m_nFocusCtrlId != 0 ? m_nFocusCtrlId : IDC_BLDG_TECHNICIAN);
+    // The page may not be shown yet: the control's own style tells.
+    if (pFirst == nullptr || (pFirst->GetStyle() & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
+        pFirst = GetDlgItem(IDC_BLDG_TECHNICIAN);
+    if (pFirst == nullptr) {
+        m_bOpening = false;
+        return TRUE;
+    }
+    pFirst->SetFocus();
+    m_bOpening = false;
+    return FALSE;
 }
 
 void CBuildingInfoDialog::AfterClear()
@@ -410,6 +427,9 @@ void CBuildingInfoDialog::OnToTestGraph()
 
 void CBuildingInfoDialog::OnDateSetFocus(NMHDR*, LRESULT* pResult)
 {
+    *pResult = 0;
+    if (m_bOpening)
+        return;
     if (m_strTestDateUniv.IsEmpty())
         CSimbrel1View::ResetDatePickerFormat(&m_datePicker);
     else

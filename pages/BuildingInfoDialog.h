@@ -122,9 +122,12 @@ protected:
     void OnHeightChange();
     void OnHeightKillFocus();
     void OnToTestGraph();
-    // Entering the picker without a date sets today's.
+    // Entering the picker without a date sets today's; the focus the picker
+    // gets while the page opens is no entry.
     void OnDateSetFocus(NMHDR* pNotify, LRESULT* pResult);
     void OnDateChange(NMHDR* pNotify, LRESULT* pResult);
+
+    bool m_bOpening = false;   // OnInitDialog runs
 
     DECLARE_MESSAGE_MAP()
 };

@@ -91,6 +91,13 @@ void CManualDataEntryDialog::ClearData(int nSlot)
         return;
     if (m_pView->m_pSettings != nullptr && m_pView->m_pSettings->IsEnOrIsoStandard() && m_pView->m_pBaseline != nullptr)
         m_pView->m_pBaseline->ClearData(nSlot);
+    // The slot's temperatures, pressures and altitude belong to its points,
+    // whatever the standard.
+    for (CEnvironmentDialog* pPage : {static_cast<CEnvironmentDialog*>(m_pView->m_pTemperature),
+                                      static_cast<CEnvironmentDialog*>(m_pView->m_pTempBaro),
+                                      static_cast<CEnvironmentDialog*>(m_pView->m_pTempAltitude)})
+        if (pPage != nullptr)
+            pPage->ClearDirection(nSlot);
 }
 
 CString CManualDataEntryDialog::WriteToFile(int nSlot) const
@@ -338,42 +345,37 @@ BOOL CManualDataEntryDialog::OnInitDialog()
     m_nReturnFocusId = 0;
     CDialog::OnInitDialog();
 
-    auto setText = [this](int nId, UINT nString) {
-        CString strText;
-        if (!strText.LoadString(nString))
-            return;
-        if (nId == 0)
-            SetWindowText(strText.GetString());
-        else if (GetDlgItem(nId) != nullptr)
-            SetDlgItemText(nId, strText.GetString());
-    };
-    setText(0, IDS_MANUAL_CAPTION);
-    setText(IDC_MANUAL_TAB_PRESS, IDS_PRESSURIZATION);
-    setText(IDC_MANUAL_TAB_DEPRESS, IDS_DEPRESSURIZATION);
-    setText(IDC_MANUAL_HELP, IDS_MSG_HELP);
-    setText(IDC_MANUAL_PRE_LABEL, IDS_MANUAL_PRETEST_BASELINE);
-    setText(IDC_MANUAL_PRE_PLUS_LABEL, IDS_MANUAL_PLUS);
-    setText(IDC_MANUAL_POST_PLUS_LABEL, IDS_MANUAL_PLUS);
-    setText(IDC_MANUAL_PRE_MINUS_LABEL, IDS_MANUAL_MINUS);
-    setText(IDC_MANUAL_POST_MINUS_LABEL, IDS_MANUAL_MINUS);
-    setText(IDC_MANUAL_POST_LABEL, IDS_MANUAL_POSTTEST_BASELINE);
-    setText(IDC_MANUAL_BP_HEADER, IDS_MANUAL_BUILDING_PRESSURE);
-    setText(IDC_MANUAL_RING_HEADER, IDS_MANUAL_FAN_CONFIG);
-    setText(IDC_MANUAL_FANP_HEADER, IDS_MANUAL_FAN_PRESSURE_HEADER);
-    setText(IDC_MANUAL_SOURCE_GROUP, IDS_MANUAL_FLOW_SOURCE);
-    setText(IDC_MANUAL_SOURCE_FAN_P, IDS_MANUAL_FAN_PRESSURE);
-    setText(IDC_MANUAL_SOURCE_FLOW, IDS_MANUAL_FLOW);
-    setText(IDC_MANUAL_FAN_CAPTION, IDS_MANUAL_FAN);
-    setText(IDC_MANUAL_CLEAR, IDS_MANUAL_CLEAR_DATA);
-    setText(IDOK, IDS_MSG_OK);
+    SetDlgItemTextFromString(0, IDS_MANUAL_CAPTION);
+    SetDlgItemTextFromString(IDC_MANUAL_TAB_PRESS, IDS_PRESSURIZATION);
+    SetDlgItemTextFromString(IDC_MANUAL_TAB_DEPRESS, IDS_DEPRESSURIZATION);
+    SetDlgItemTextFromString(IDC_MANUAL_HELP, IDS_MSG_HELP);
+    SetDlgItemTextFromString(IDC_MANUAL_PRE_LABEL, IDS_MANUAL_PRETEST_BASELINE);
+    SetDlgItemTextFromString(IDC_MANUAL_PRE_PLUS_LABEL, IDS_MANUAL_PLUS);
+    SetDlgItemTextFromString(IDC_MANUAL_POST_PLUS_LABEL, IDS_MANUAL_PLUS);
+    SetDlgItemTextFromString(IDC_MANUAL_PRE_MINUS_LABEL, IDS_MANUAL_MINUS);
+    SetDlgItemTextFromString(IDC_MANUAL_POST_MINUS_LABEL, IDS_MANUAL_MINUS);
+    SetDlgItemTextFromString(IDC_MANUAL_POST_LABEL, IDS_MANUAL_POSTTEST_BASELINE);
+    SetDlgItemTextFromString(IDC_MANUAL_BP_HEADER, IDS_MANUAL_BUILDING_PRESSURE);
+    SetDlgItemTextFromString(IDC_MANUAL_RING_HEADER, IDS_MANUAL_FAN_CONFIG);
+    SetDlgItemTextFromString(IDC_MANUAL_FANP_HEADER, IDS_MANUAL_FAN_PRESSURE_HEADER);
+    SetDlgItemTextFromString(IDC_MANUAL_SOURCE_GROUP, IDS_MANUAL_FLOW_SOURCE);
+    SetDlgItemTextFromString(IDC_MANUAL_SOURCE_FAN_P, IDS_MANUAL_FAN_PRESSURE);
+    SetDlgItemTextFromString(IDC_MANUAL_SOURCE_FLOW, IDS_MANUAL_FLOW);
+    SetDlgItemTextFromString(IDC_MANUAL_FAN_CAPTION, IDS_MANUAL_FAN);
+    SetDlgItemTextFromString(IDC_MANUAL_CLEAR, IDS_MANUAL_CLEAR_DATA);
+    SetDlgItemTextFromString(IDOK, IDS_MSG_OK);
     const int nStandard = m_pView != nullptr && m_pView->m_pSettings != nullptr ? m_pView->m_pSettings->m_nStandard : 0;
-    setText(IDC_MANUAL_ENVIRONMENT, nStandard == 2 ? IDS_MANUAL_EDIT_TEMP_ALTITUDE
-                                    : (nStandard == 1 || nStandard == 3) ? IDS_MANUAL_EDIT_TEMP_BARO
-                                                                         : IDS_MANUAL_EDIT_TEMPERATURE);
+    SetDlgItemTextFromString(IDC_MANUAL_ENVIRONMENT, nStandard == 2                          ? IDS_MANUAL_EDIT_TEMP_ALTITUDE
+                                                     : (nStandard == 1 || nStandard == 3) ? IDS_MANUAL_EDIT_TEMP_BARO
+                                                                                          : IDS_MANUAL_EDIT_TEMPERATURE);
     // Fan name, as the equipment page names the fan.
     m_strFanLabel.Empty();
-    const UINT nFanString = m_chFanCode == L'3' ? 4009 : m_chFanCode == L'4' ? 4080 : m_chFanCode == L'5' ? 4079
-                            : m_chFanCode == L'A' ? IDS_FAN_AIRVANE_A : m_chFanCode == L'B' ? IDS_FAN_AIRVANE_B : 0;
+    const UINT nFanString = m_chFanCode == L'3'   ? IDS_FAN_BLOWER_DOOR_R_110
+                            : m_chFanCode == L'4' ? IDS_FAN_BLOWER_DOOR_S_230
+                            : m_chFanCode == L'5' ? IDS_FAN_BLOWER_DOOR_R_230
+                            : m_chFanCode == L'A' ? IDS_FAN_AIRVANE_A
+                            : m_chFanCode == L'B' ? IDS_FAN_AIRVANE_B
+                                                  : 0;
     if (nFanString != 0)
         m_strFanLabel.LoadString(nFanString);
     SetDlgItemText(IDC_MANUAL_FAN_NAME, m_strFanLabel.GetString());
@@ -389,9 +391,9 @@ BOOL CManualDataEntryDialog::OnInitDialog()
         m_strFlowHeader += CString(L"(") + kUnits[m_pView->m_nFlowUnit] + L")";
     }
     SetDlgItemText(IDC_MANUAL_FLOW_HEADER, m_strFlowHeader.GetString());
-    setText(IDC_MANUAL_BASELINE_BUTTON, IDS_BASELINE_EDIT_BUTTON);
-    setText(IDC_MANUAL_PRE_AVG_LABEL, IDS_BASELINE_P_AVG);
-    setText(IDC_MANUAL_POST_AVG_LABEL, IDS_BASELINE_P_AVG);
+    SetDlgItemTextFromString(IDC_MANUAL_BASELINE_BUTTON, IDS_BASELINE_EDIT_BUTTON);
+    SetDlgItemTextFromString(IDC_MANUAL_PRE_AVG_LABEL, IDS_BASELINE_P_AVG);
+    SetDlgItemTextFromString(IDC_MANUAL_POST_AVG_LABEL, IDS_BASELINE_P_AVG);
     ApplyStandardLayout();
     EnableCellsBySource();
     ShowRecord();
@@ -539,8 +541,14 @@ int CManualDataEntryDialog::UpdateFlowFromFanPressure(int nRow)
         m_strFlow[d][nRow].Empty();
     } else if (GetRowRing(d, nRow) < 0) {
         strFanP.Empty();
+        // Shown before the message, whose focus change must neither read the
+        // removed value back nor run a cell check.
+        ShowRecord();
+        m_bSettingFocus = 1;
         ShowGridMessage(IDS_MANUAL_RING_FIRST, L"", IDI_MESSAGE_EXCLAMATION, 0);
+        m_bSettingFocus = 1;
         FocusControl(kRingIds[nRow - 1]);
+        m_bSettingFocus = 0;
     } else {
         double dFlow = 0.0;
         if (LoadRowCalibration(d, nRow) &&
@@ -566,8 +574,14 @@ int CManualDataEntryDialog::UpdateFanPressureFromFlow(int nRow)
         m_strFanP[d][nRow].Empty();
     } else if (GetRowRing(d, nRow) < 0) {
         strFlow.Empty();
+        // Shown before the message, whose focus change must neither read the
+        // removed value back nor run a cell check.
+        ShowRecord();
+        m_bSettingFocus = 1;
         ShowGridMessage(IDS_MANUAL_RING_FIRST, L"", IDI_MESSAGE_EXCLAMATION, 0);
+        m_bSettingFocus = 1;
         FocusControl(kRingIds[nRow - 1]);
+        m_bSettingFocus = 0;
     } else {
         double dFanP = 0.0;
         if (LoadRowCalibration(d, nRow) &&
@@ -739,6 +753,9 @@ BOOL CManualDataEntryDialog::OnCommand(WPARAM wParam, LPARAM lParam)
                                   : m_chDirection == L'D' && x > 0.0 ? IDS_MANUAL_PRESSURE_MUST_BE_NEG
                                                                      : 0;
                 if (nSign != 0) {
+                    // The message's own focus change runs no check (nor this
+                    // message) again.
+                    m_bSettingFocus = 1;
                     ShowGridMessage(nSign, L"", IDI_MESSAGE_EXCLAMATION, 0);
                     m_bSettingFocus = 1;
                     FocusControl(nId);
@@ -948,6 +965,11 @@ void CManualDataEntryDialog::OnTimer(UINT_PTR nIDEvent)
         KillTimer(kFocusTimer);
         const int nId = m_nPendingFocusId;
         m_nPendingFocusId = 0;
+        // Only the caret of a cell that still has the focus is placed: a
+        // focus moved on meanwhile (a message, the dialog's own move) stays.
+        CWnd* pCell = GetDlgItem(nId);
+        if (pCell == nullptr || ::GetFocus() != pCell->GetSafeHwnd())
+            return;
         m_bSettingFocus = 1;
         FocusControl(IDC_MANUAL_POST_AVG);
         m_bSettingFocus = 1;

@@ -150,15 +150,15 @@ void CTemperatureAndAltitudeEntry::DoDataExchange(CDataExchange* pDX)
 void CTemperatureAndAltitudeEntry::SetTexts()
 {
     if (m_bEditMode)
-        SetItemText(0, LoadText(IDS_ENV_EDIT_ALTITUDE));
+        SetDlgItemTextFromString(0, IDS_ENV_EDIT_ALTITUDE);
     else if (m_pView != nullptr)
         SetItemText(0, m_pView->m_pSettings->GetStandardName() + L" " + LoadText(IDS_ENV_ALTITUDE_ENTRY));
     SetButtonTexts();
     SetItemText(IDC_ENV_INDOOR_ROW_LABEL, TemperatureLabel(IDS_ENV_INDOOR_TEMPERATURE));
     SetItemText(IDC_ENV_OUTDOOR_ROW_LABEL, TemperatureLabel(IDS_ENV_OUTDOOR_TEMPERATURE));
-    SetItemText(IDC_ENV_PRE_HEAD, LoadText(IDS_ENV_PRE_TEST));
-    SetItemText(IDC_ENV_POST_HEAD, LoadText(IDS_ENV_POST_TEST));
-    SetItemText(IDC_ENV_ALTITUDE_LABEL, LoadText(IDS_ENV_ALTITUDE));
+    SetDlgItemTextFromString(IDC_ENV_PRE_HEAD, IDS_ENV_PRE_TEST);
+    SetDlgItemTextFromString(IDC_ENV_POST_HEAD, IDS_ENV_POST_TEST);
+    SetDlgItemTextFromString(IDC_ENV_ALTITUDE_LABEL, IDS_ENV_ALTITUDE);
     SetItemText(IDC_ENV_ALTITUDE_UNIT, LoadText(GetBuildingUnit() == 1 ? IDS_UNIT_M : IDS_UNIT_FT));
 
     const BOOL bPosttest = m_nStage != kPretest ? TRUE : FALSE;
@@ -173,7 +173,7 @@ void CTemperatureAndAltitudeEntry::SetTexts()
         nHint = IDS_ENV_HINT_PRETEST;
     else if (!m_bTestDataMode && m_nStage == kPosttest)
         nHint = IDS_ENV_HINT_POSTTEST;
-    SetItemText(IDC_ENV_HINT, LoadText(nHint));
+    SetDlgItemTextFromString(IDC_ENV_HINT, nHint);
 }
 
 int CTemperatureAndAltitudeEntry::GetFirstFocus() const

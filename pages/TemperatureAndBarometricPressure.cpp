@@ -202,18 +202,18 @@ void CTemperatureAndBarometricPressure::DoDataExchange(CDataExchange* pDX)
 void CTemperatureAndBarometricPressure::SetTexts()
 {
     if (m_bEditMode)
-        SetItemText(0, LoadText(IDS_ENV_EDIT_BAROMETRIC));
+        SetDlgItemTextFromString(0, IDS_ENV_EDIT_BAROMETRIC);
     else if (m_pView != nullptr)
         SetItemText(0, m_pView->m_pSettings->GetStandardName() + L" " + LoadText(IDS_ENV_BAROMETRIC_ENTRY));
-    SetItemText(IDC_ENV_HINT_BAROMETRIC, LoadText(IDS_ENV_HINT_BAROMETRIC));
+    SetDlgItemTextFromString(IDC_ENV_HINT_BAROMETRIC, IDS_ENV_HINT_BAROMETRIC);
     SetButtonTexts();
     SetItemText(IDC_ENV_INDOOR_LABEL, TemperatureLabel(IDS_ENV_INDOOR_TEMPERATURE));
     SetItemText(IDC_ENV_OUTDOOR_LABEL, TemperatureLabel(IDS_ENV_OUTDOOR_TEMPERATURE));
-    SetItemText(IDC_ENV_TEMPERATURE_GROUP, LoadText(IDS_TEMPERATURE));
-    SetItemText(IDC_ENV_PRESSURE_GROUP, LoadText(IDS_ENV_BAROMETRIC_PRESSURE));
-    SetItemText(IDC_ENV_SOURCE_PRESSURE, LoadText(IDS_ENV_BAROMETRIC_PRESSURE));
-    SetItemText(IDC_ENV_SOURCE_STANDARD, LoadText(IDS_ENV_STANDARD));
-    SetItemText(IDC_ENV_SOURCE_ALTITUDE, LoadText(IDS_ENV_ALTITUDE));
+    SetDlgItemTextFromString(IDC_ENV_TEMPERATURE_GROUP, IDS_TEMPERATURE);
+    SetDlgItemTextFromString(IDC_ENV_PRESSURE_GROUP, IDS_ENV_BAROMETRIC_PRESSURE);
+    SetDlgItemTextFromString(IDC_ENV_SOURCE_PRESSURE, IDS_ENV_BAROMETRIC_PRESSURE);
+    SetDlgItemTextFromString(IDC_ENV_SOURCE_STANDARD, IDS_ENV_STANDARD);
+    SetDlgItemTextFromString(IDC_ENV_SOURCE_ALTITUDE, IDS_ENV_ALTITUDE);
     SetItemText(IDC_ENV_ALTITUDE_UNIT, LoadText(GetBuildingUnit() == 1 ? IDS_UNITS_METERS : IDS_UNITS_FEET));
 }
 

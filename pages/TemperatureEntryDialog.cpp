@@ -105,10 +105,10 @@ void CTemperatureEntryDialog::DoDataExchange(CDataExchange* pDX)
 void CTemperatureEntryDialog::SetTexts()
 {
     if (m_bEditMode)
-        SetItemText(0, LoadText(IDS_ENV_EDIT_TEMPERATURE));
+        SetDlgItemTextFromString(0, IDS_ENV_EDIT_TEMPERATURE);
     else if (m_pView != nullptr)
         SetItemText(0, m_pView->m_pSettings->GetStandardName() + L" " + LoadText(IDS_ENV_TEMPERATURE_ENTRY));
-    SetItemText(IDC_ENV_HINT, LoadText(IDS_ENV_HINT_TEMPERATURE));
+    SetDlgItemTextFromString(IDC_ENV_HINT, IDS_ENV_HINT_TEMPERATURE);
     SetButtonTexts();
     SetItemText(IDC_ENV_INDOOR_LABEL, TemperatureLabel(IDS_ENV_INDOOR_TEMPERATURE));
     SetItemText(IDC_ENV_OUTDOOR_LABEL, TemperatureLabel(IDS_ENV_OUTDOOR_TEMPERATURE));

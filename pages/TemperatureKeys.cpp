@@ -131,10 +131,10 @@ void CEnvironmentDialog::SetItemText(int nID, const CString& strText)
 
 void CEnvironmentDialog::SetButtonTexts()
 {
-    SetItemText(IDOK, LoadText(IDS_MSG_OK));
+    SetDlgItemTextFromString(IDOK, IDS_MSG_OK);
     const UINT nCancel = IsManualTest() ? IDS_ENV_CLEAR_ENTRIES : m_bEditMode ? IDS_MSG_CANCEL : IDS_MSG_CANCEL_TEST;
-    SetItemText(IDCANCEL, LoadText(nCancel));
-    SetItemText(IDC_ENV_HELP, LoadText(IDS_MSG_HELP));
+    SetDlgItemTextFromString(IDCANCEL, nCancel);
+    SetDlgItemTextFromString(IDC_ENV_HELP, IDS_MSG_HELP);
 }
 
 void CEnvironmentDialog::SetPageTexts()
@@ -171,7 +171,7 @@ BOOL CEnvironmentDialog::OnInitDialog()
         CWnd* pList = GetDlgItem(IDC_ENV_TEST_LIST);
         ShowControl(SW_SHOW, IDC_ENV_TEST_LIST);
         ShowControl(SW_SHOW, IDC_ENV_TEST_LIST_LABEL);
-        SetItemText(IDC_ENV_TEST_LIST_LABEL, LoadText(IDS_ENV_TEST_NUMBER));
+        SetDlgItemTextFromString(IDC_ENV_TEST_LIST_LABEL, IDS_ENV_TEST_NUMBER);
         ShowControl(SW_HIDE, IDC_ENV_HINT);
         ShowControl(SW_HIDE, IDC_ENV_HINT_BAROMETRIC);
         int nSelected = -1;

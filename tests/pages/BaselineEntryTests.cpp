@@ -176,3 +176,102 @@ TEST(BaselineFile, OldFormatFillsTheCurrentDirectionOnly)
     EXPECT_EQ(b.m_strPretestReadings[1].str(), L"1\r\n3");
     EXPECT_EQ(b.m_strPretestAvg[1].str(), L"2.00");
 }
+
+namespace {
+
+class BaselineDialogTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(StartProgram());
+        m_nSavedDirection = g_nCurrentDirection;
+        g_nCurrentDirection = 0;
+        m_pView->m_pSettings->m_nStandard = 1;
+    }
+    void TearDown() override
+    {
+        g_nCurrentDirection = m_nSavedDirection;
+        CloseProgram();
+    }
+    CBaselineDataEntry& Baseline() const { return *m_pView->m_pBaseline; }
+    INT_PTR Run(std::vector<CDialogDriver::Step> steps)
+    {
+        m_answerer.RunDialog(IDD_BASELINE_ENTRY, m_driver.Run(std::move(steps)));
+        return Baseline().DoModal();
+    }
+    void Answer(UINT nIDText, int nButton)
+    {
+        m_answerer.RunProgramMessage(nIDText, m_messageDriver.Run({[nButton](HWND h) { ClickItem(h, nButton); }}));
+    }
+    static bool Enabled(HWND h, int nID) { return ::IsWindowEnabled(::GetDlgItem(h, nID)) != FALSE; }
+    static bool Checked(HWND h, int nID) { return ::IsDlgButtonChecked(h, nID) == BST_CHECKED; }
+
+    int m_nSavedDirection = 0;
+    CDialogDriver m_driver;
+    CDialogDriver m_messageDriver;
+};
+
+}  // namespace
+
+// Readings typed into the real edit give the averages at once and letters
+// never get in; a change of source asks 5099, No puts the source back and
+// Yes empties the readings for the gauge's averages; Cancel then restores
+// what the dialog opened with. A picture of each source.
+TEST_F(BaselineDialogTest, SourcesQuestionKeysAndCancel)
+{
+    CBaselineDataEntry& b = Baseline();
+    b.m_nDataSource[0] = 0;
+    b.m_strPretestReadings[0] = L"1.2\r\n-0.5";
+    // The question's buttons: Yes first, No second.
+    Answer(IDS_BASELINE_SOURCE_CHANGE, IDCANCEL);
+    Answer(IDS_BASELINE_SOURCE_CHANGE, IDOK);
+    // One step: the keys, clicks and answered questions run in order inside
+    // the dialog's own loop.
+    const INT_PTR nResult = Run({[&](HWND h) {
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_AVG), L"0.35");
+        EXPECT_TRUE(Checked(h, IDC_BASELINE_SOURCE_READINGS));
+        EXPECT_TRUE(Enabled(h, IDC_BASELINE_PRE_READINGS));
+        EXPECT_FALSE(Enabled(h, IDC_BASELINE_PRE_AVG));
+        // The keys of the readings edit: a letter is swallowed, Enter and
+        // digits get in and the averages follow.
+        ::SetFocus(::GetDlgItem(h, IDC_BASELINE_PRE_READINGS));
+        ::SendDlgItemMessageW(h, IDC_BASELINE_PRE_READINGS, EM_SETSEL, 100, 100);
+        PressKey('A');
+        PumpPending();
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_READINGS), L"1.2\r\n-0.5");
+        const HWND hEdit = ::GetFocus();
+        for (const wchar_t ch : std::wstring(L"\r0.8"))
+            ::PostMessageW(hEdit, WM_CHAR, ch, 1);
+        PumpPending();
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_READINGS), L"1.2\r\n-0.5\r\n0.8");
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_AVG), L"0.50");
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_PLUS), L"1.00");
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_MINUS), L"-0.50");
+        SaveScreenshot(h, L"baseline-readings.png");
+
+        // No: the source goes back and the readings stay.
+        ClickItem(h, IDC_BASELINE_SOURCE_GAUGE);
+        PumpPending();
+        EXPECT_TRUE(Checked(h, IDC_BASELINE_SOURCE_READINGS));
+        EXPECT_FALSE(Checked(h, IDC_BASELINE_SOURCE_GAUGE));
+        EXPECT_EQ(b.m_nDataSource[0], 0);
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_READINGS), L"1.2\r\n-0.5\r\n0.8");
+
+        // Yes: the gauge's averages are typed instead.
+        ClickItem(h, IDC_BASELINE_SOURCE_GAUGE);
+        PumpPending();
+        EXPECT_TRUE(Checked(h, IDC_BASELINE_SOURCE_GAUGE));
+        EXPECT_EQ(b.m_nDataSource[0], 1);
+        EXPECT_EQ(ItemText(h, IDC_BASELINE_PRE_READINGS), L"");
+        EXPECT_FALSE(Enabled(h, IDC_BASELINE_PRE_READINGS));
+        EXPECT_TRUE(Enabled(h, IDC_BASELINE_PRE_AVG));
+        ::SetDlgItemTextW(h, IDC_BASELINE_PRE_AVG, L"0.4");
+        SaveScreenshot(h, L"baseline-gauge.png");
+        ClickItem(h, IDCANCEL);
+    }});
+    EXPECT_EQ(nResult, IDCANCEL);
+    EXPECT_TRUE(m_answerer.AllRepliesUsed());
+    EXPECT_EQ(b.m_nDataSource[0], 0);
+    EXPECT_EQ(b.m_strPretestReadings[0], L"1.2\r\n-0.5");
+    EXPECT_EQ(b.m_strPretestAvg[0], L"0.35");
+}

@@ -217,7 +217,7 @@ TEST_F(BuildingPageTest, ButtonsAndEscAskTheViewWithTheBuildingTemplate)
     EXPECT_TRUE(::IsWindow(Page()));
 }
 
-TEST_F(BuildingPageTest, DISABLED_EnterWalksThePagesEntryFieldsInTabOrder)
+TEST_F(BuildingPageTest, EnterWalksThePagesEntryFieldsInTabOrder)
 {
     ASSERT_NO_FATAL_FAILURE(Open());
     struct WalkCase {
@@ -502,7 +502,7 @@ TEST(BuildingDimensions, ConvertingASlotMakesShownAndComputedAgree)
     EXPECT_EQ(page.m_strHeight, L"8.199");
 }
 
-TEST_F(BuildingPageTest, DISABLED_EnteringTheEmptyDatePickerSetsTodayAndTheKeysFollowItsChanges)
+TEST_F(BuildingPageTest, EnteringTheEmptyDatePickerSetsTodayAndTheKeysFollowItsChanges)
 {
     ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_TRUE(page->m_strTestDateUniv.IsEmpty());
@@ -525,7 +525,7 @@ TEST_F(BuildingPageTest, DISABLED_EnteringTheEmptyDatePickerSetsTodayAndTheKeysF
     EXPECT_EQ(page->m_strTestDateLocal, CSimbrel1View::FormatDateKeyLocal(page->m_strTestDateUniv));
 }
 
-TEST_F(BuildingPageTest, DISABLED_LeavingWithoutEnteringThePickerKeepsTheDateEmpty)
+TEST_F(BuildingPageTest, LeavingWithoutEnteringThePickerKeepsTheDateEmpty)
 {
     ASSERT_NO_FATAL_FAILURE(Open());
     Focus(IDC_BLDG_CITY);
@@ -535,7 +535,7 @@ TEST_F(BuildingPageTest, DISABLED_LeavingWithoutEnteringThePickerKeepsTheDateEmp
     EXPECT_TRUE(page->m_strTestDateLocal.IsEmpty());
 }
 
-TEST_F(BuildingPageTest, DISABLED_AFreeTextDateShowsInItsEditInPlaceOfThePicker)
+TEST_F(BuildingPageTest, AFreeTextDateShowsInItsEditInPlaceOfThePicker)
 {
     page->m_strTestDate = L"June 5th 2003";
     ASSERT_NO_FATAL_FAILURE(Open());
@@ -550,7 +550,7 @@ TEST_F(BuildingPageTest, DISABLED_AFreeTextDateShowsInItsEditInPlaceOfThePicker)
 // Under ASTM E779 a test needs the height: the test screen's check brings
 // the user here, typing a height opens the way back, leaving the field runs
 // the stack-effect check with it, and the button asks for the test screen.
-TEST_F(BuildingPageTest, DISABLED_MissingHeightRoundTripFromTheTestScreen)
+TEST_F(BuildingPageTest, MissingHeightRoundTripFromTheTestScreen)
 {
     m_pView->m_pSettings->m_nStandard = kAstm;
     m_pView->m_nTemperatureUnit = 1;
@@ -584,7 +584,7 @@ TEST_F(BuildingPageTest, DISABLED_MissingHeightRoundTripFromTheTestScreen)
     EXPECT_EQ(page->m_dHeight[0], 10.0);
 
     // 25 K x 10 m: above the limit once the focus leaves the field.
-    EXPECT_EQ(m_pView->m_pDeviations->m_pLists[0][0], nullptr);
+    EXPECT_EQ(m_pView->m_pDeviations->CountDeviations(0, 0), 0);
     Focus(IDC_BLDG_VOLUME);
     ASSERT_NE(m_pView->m_pDeviations->m_pLists[0][0], nullptr);
     EXPECT_FALSE(m_pView->m_pDeviations->m_pLists[0][0]->GetAt(24).IsEmpty());

@@ -392,7 +392,7 @@ TEST_F(EnvironmentDialogTest, CancelTestClearEntriesAndEsc)
 
 // Edit mode: the list holds the recorded tests of both directions, a
 // selection loads that test, and the changes are kept only on Yes.
-TEST_F(EnvironmentDialogTest, DISABLED_EditModeListAndConfirmation)
+TEST_F(EnvironmentDialogTest, EditModeListAndConfirmation)
 {
     CTestGraph1& store = *m_pView->m_pTestGraph;
     store.m_CompletedTests[0] = 2;
@@ -410,7 +410,8 @@ TEST_F(EnvironmentDialogTest, DISABLED_EditModeListAndConfirmation)
             int nSelected = -1;
             BOOL bListEnabled = FALSE;
             std::wstring shown, caption;
-            AnswerWith(IDS_ENV_KEEP_CHANGES, nAnswer);
+            // The question's first button says Yes, its second No.
+            AnswerWith(IDS_ENV_KEEP_CHANGES, nAnswer == IDYES ? IDOK : IDCANCEL);
             const INT_PTR nResult = Run(
                 kind, {[&](HWND h) {
                            const HWND hList = ::GetDlgItem(h, IDC_ENV_TEST_LIST);
@@ -671,7 +672,7 @@ protected:
 // What the pages hold comes back after saving, a new test and opening:
 // every text, the dimension numbers, both date forms, and the environment
 // values of each test.
-TEST_F(PageRoundTripTest, DISABLED_PageAndEnvironmentValuesComeBackAfterNewTestAndOpen)
+TEST_F(PageRoundTripTest, PageAndEnvironmentValuesComeBackAfterNewTestAndOpen)
 {
     FillStore();
     CBuildingInfoDialog& b = *V()->m_pBuildingInfo;
@@ -698,9 +699,12 @@ TEST_F(PageRoundTripTest, DISABLED_PageAndEnvironmentValuesComeBackAfterNewTestA
     }
     const std::wstring path = m_folder + L"pages.bld";
     m_answerer.ReplyToFileDialog(path);
-    V()->m_bSaveAsTest = 1;
-    ASSERT_EQ(V()->SaveFileAs(), CSimbrel1View::kSaveWritten);
+    ASSERT_EQ(V()->SaveCurrentTestFile(), CSimbrel1View::kSaveWritten);
 
+    // Saved: New Test asks nothing about changes; its standard and
+    // equipment dialogs are answered.
+    m_answerer.ReplyToDialog(IDD_STANDARD_SELECTION, IDOK);
+    m_answerer.ReplyToDialog(IDD_EQUIPMENT_INFO, IDCANCEL);
     V()->OnFileNewTest();
     ASSERT_TRUE(b.m_strTechnician.IsEmpty());
     ASSERT_TRUE(e.m_strTestIndoorTemp[1][1].IsEmpty());

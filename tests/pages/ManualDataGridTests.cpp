@@ -6,6 +6,7 @@
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
 #include "calc/FanCalibrationDialog.h"
+#include "calc/TestResultsDialog.h"
 #include "pages/BaselineDataEntry.h"
 #include "pages/ManualDataEntryDialog.h"
 #include "pages/TemperatureAndBarometricPressure.h"
@@ -15,6 +16,8 @@
 #include "tests/app/MessageTestSupport.h"
 
 #include <cmath>
+#include <cwchar>
+#include <string>
 
 TEST(ManualCell, LimitsAndMessagesAsATable)
 {
@@ -237,4 +240,431 @@ TEST_F(ManualGridTest, PostTestBaselineIsRequiredOutsideCgsbAndEmptyGridPasses)
     EXPECT_EQ(g.m_nRowCount[1], 0);
     EXPECT_EQ(g.m_nRing[1][1], -1);
     EXPECT_EQ(m_pView->m_pTestGraph->m_StationCount[1], 0);
+}
+
+namespace {
+
+constexpr int kRow1FlowId = 1244;
+constexpr int kRow2Ring = 1267;
+constexpr int kRow2Fan = 1248;
+
+// Key presses and typing inside the grid's own loop: posted to the focused
+// control, then handled with the dialog keys before the next action.
+void Keys(UINT nKey, int nTimes = 1)
+{
+    for (int i = 0; i < nTimes; ++i) {
+        PressKey(nKey);
+        PumpPending();
+    }
+}
+void Type(const wchar_t* pszText)
+{
+    const HWND hFocus = ::GetFocus();
+    for (const wchar_t* p = pszText; *p != 0; ++p)
+        ::PostMessageW(hFocus, WM_CHAR, *p, 1);
+    PumpPending();
+}
+void ReplaceText(const wchar_t* pszText)
+{
+    ::SendMessageW(::GetFocus(), EM_SETSEL, 0, -1);
+    Type(pszText);
+}
+void Wait(DWORD dwMs)
+{
+    PumpUntil([] { return false; }, dwMs);
+}
+// Ends the dialog after a look at it (the grid's own Cancel does nothing).
+void EndNow(HWND h)
+{
+    if (CDialog* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(h)))
+        pDialog->EndDialog(IDCANCEL);
+}
+
+}  // namespace
+
+// The cell checks run when the focus really leaves a cell (Tab keys and the
+// dialog's own focus moves), with the messages answered through their
+// buttons: the minus prefill and its caret, one message per 150 ms, the
+// sign check, a flow typed without a ring, the ring chosen with the arrow
+// keys and the flow converted through that ring's calibration, and Clear
+// Data giving the focus back to the cell it took it from.
+TEST_F(ManualGridTest, CellChecksFollowRealFocusMoves)
+{
+    CManualDataEntryDialog& g = Grid();
+    g.m_nGauge[1] = 1;   // flows typed
+    CDialogDriver okDriver;
+    auto answerOk = [&](UINT nIDText) {
+        m_answerer.RunProgramMessage(nIDText, okDriver.Run({[](HWND h) { ClickItem(h, IDOK); }}));
+    };
+    answerOk(0);                                 // -151 refused
+    answerOk(0);                                 // refused again after the guard
+    answerOk(IDS_MANUAL_RING_FIRST);             // a flow without a ring
+    answerOk(IDS_MANUAL_PRESSURE_MUST_BE_NEG);   // +20 while depressurizing
+    // The question's second button says No.
+    m_answerer.RunProgramMessage(IDS_CLEAR_ALL_ENTRIES, okDriver.Run({[](HWND h) { ClickItem(h, IDCANCEL); }}));
+
+    CFanCalibrationDialog& cal = *m_pView->m_pFanCalibration;
+    cal.LoadFanRingCalibration(L'3', 1);
+    const double dC = cal.m_dSelC;
+    const double dN = cal.m_dSelN;
+    ASSERT_GT(dC, 0.0);
+    // The flow of 100 Pa through ring A, as a user reads it off a table.
+    wchar_t szFlow[32] = {};
+    ::swprintf(szFlow, 32, L"%.3f", dC * std::pow(100.0, dN));
+    const std::wstring flowText = szFlow;
+
+    size_t nMessages = 0;
+    auto shown = [&] { return m_answerer.programMessages.size() - nMessages; };
+    const INT_PTR nResult = Run({[&](HWND h) {
+        // Entering an empty building pressure while depressurizing: "-" with
+        // the caret after it once the 25 ms timer has run.
+        Focus(h, kRow1Bp);
+        EXPECT_TRUE(PumpUntil([&] {
+            DWORD dwStart = 0, dwEnd = 0;
+            ::SendDlgItemMessageW(h, kRow1Bp, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                                  reinterpret_cast<LPARAM>(&dwEnd));
+            return g.m_nPendingFocusId == 0 && FocusId() == kRow1Bp && dwStart == 1 && dwEnd == 1;
+        }, 1000));
+        EXPECT_EQ(ItemText(h, kRow1Bp), L"-");
+        Type(L"151");
+        EXPECT_EQ(ItemText(h, kRow1Bp), L"-151");
+
+        nMessages = m_answerer.programMessages.size();
+        Keys(VK_TAB);
+        EXPECT_EQ(FocusId(), kRow1Bp);
+        ASSERT_EQ(shown(), 1u);
+        EXPECT_EQ(m_answerer.programMessages.back().text,
+                  L"Building Pressure Out of Range.\r\n\r\nPlease reenter the value for\r\nBuilding Pressure 1.");
+        EXPECT_EQ(m_answerer.programMessages.back().nHelpTopic, 111);
+        // Within 150 ms the same refusal shows no second message.
+        Keys(VK_TAB);
+        EXPECT_EQ(FocusId(), kRow1Bp);
+        EXPECT_EQ(shown(), 1u);
+        Wait(250);
+        Keys(VK_TAB);
+        EXPECT_EQ(FocusId(), kRow1Bp);
+        EXPECT_EQ(shown(), 2u);
+
+        // Accepted: on to the ring list, whose check passes towards its own
+        // row's flow (the fan pressure is disabled for typed flows).
+        ReplaceText(L"-50");
+        Keys(VK_TAB);
+        EXPECT_EQ(FocusId(), kRow1Ring);
+        Keys(VK_TAB);
+        EXPECT_EQ(FocusId(), kRow1FlowId);
+        EXPECT_EQ(shown(), 2u);
+
+        // A flow with no ring chosen is removed and the ring list focused.
+        Type(L"2000");
+        Keys(VK_TAB);
+        EXPECT_EQ(shown(), 3u);
+        EXPECT_EQ(FocusId(), kRow1Ring);
+        EXPECT_EQ(ItemText(h, kRow1FlowId), L"");
+        EXPECT_TRUE(g.m_strFlow[1][1].IsEmpty());
+
+        // The arrow keys choose ring A in the real list.
+        for (int i = 0; i < 3 && ItemText(h, kRow1Ring) != L"Ring A"; ++i)
+            Keys(VK_DOWN);
+        EXPECT_EQ(ItemText(h, kRow1Ring), L"Ring A");
+        EXPECT_EQ(g.m_nRing[1][1], 1);
+        Keys(VK_TAB);
+        EXPECT_EQ(FocusId(), kRow1FlowId);
+        Type(flowText.c_str());
+        Keys(VK_TAB);
+        EXPECT_EQ(shown(), 3u);
+        EXPECT_EQ(ItemText(h, kRow1Fan), L"100.0");
+        EXPECT_EQ(g.m_strFanP[1][1], L"100.0");
+        EXPECT_EQ(FocusId(), kRow2Bp);
+
+        // Row 2: a positive pressure while depressurizing is refused.
+        EXPECT_TRUE(PumpUntil([&] { return g.m_nPendingFocusId == 0 && FocusId() == kRow2Bp; }, 1000));
+        ReplaceText(L"20");
+        Keys(VK_TAB);
+        EXPECT_EQ(shown(), 4u);
+        EXPECT_EQ(FocusId(), kRow2Bp);
+        EXPECT_EQ(m_answerer.programMessages.back().nIDText, static_cast<UINT>(IDS_MANUAL_PRESSURE_MUST_BE_NEG));
+
+        // Clear Data takes the focus from the cell and, on No, gives it back.
+        ReplaceText(L"-40");
+        Wait(200);
+        Focus(h, IDC_MANUAL_CLEAR);
+        EXPECT_EQ(g.m_nReturnFocusId, kRow2Bp);
+        ClickItem(h, IDC_MANUAL_CLEAR);
+        PumpPending();
+        EXPECT_EQ(shown(), 5u);
+        EXPECT_EQ(FocusId(), kRow2Bp);
+        EXPECT_EQ(ItemText(h, kRow2Bp), L"-40");
+        EndNow(h);
+    }});
+    EXPECT_EQ(nResult, IDCANCEL);
+    EXPECT_TRUE(m_answerer.AllRepliesUsed());
+}
+
+// The direction tabs check the slot they leave: an incomplete row keeps the
+// grid where it is with 4420 and the focus on what is missing; a checked
+// slot goes to the store and the other direction shows.
+TEST_F(ManualGridTest, TabsCheckTheSlotLeftAndHandItToTheStore)
+{
+    CManualDataEntryDialog& g = Grid();
+    g.m_nGauge[1] = 0;
+    g.m_strBuildingP[1][1] = L"-50";
+    g.m_nRing[1][1] = 1;
+    g.m_strFanP[1][1] = L"100";
+    g.m_strBuildingP[1][2] = L"-40";   // ring, but no fan pressure
+    g.m_nRing[1][2] = 1;
+    m_pView->m_pTemperature->m_strTestIndoorTemp[1][0] = L"20";
+    m_pView->m_pTemperature->m_strTestOutdoorTemp[1][0] = L"5";
+    CDialogDriver okDriver;
+    m_answerer.RunProgramMessage(0, okDriver.Run({[](HWND h) { ClickItem(h, IDOK); }}));
+    // Switching to pressurization reminds of the mode (4487).
+    m_answerer.RunProgramMessage(4487, okDriver.Run({[](HWND h) { ClickItem(h, IDOK); }}));
+    CTestGraph1& store = *m_pView->m_pTestGraph;
+    const INT_PTR nResult = Run({[&](HWND h) {
+        ClickItem(h, IDC_MANUAL_TAB_PRESS);
+        PumpPending();
+        ASSERT_EQ(m_answerer.programMessages.size(), 1u);
+        EXPECT_EQ(m_answerer.programMessages.back().text, L"The data in Row 2 is incomplete.");
+        EXPECT_EQ(FocusId(), kRow2Fan);
+        EXPECT_EQ(g.m_chDirection, L'D');
+        EXPECT_EQ(g_nCurrentDirection, 1);
+
+        ::SetDlgItemTextW(h, kRow2Bp, L"");
+        ::SetDlgItemTextW(h, IDC_MANUAL_PRE_AVG, L"-0.2");
+        ClickItem(h, IDC_MANUAL_TAB_PRESS);
+        PumpPending();
+        EXPECT_EQ(m_answerer.programMessages.size(), 2u);
+        EXPECT_EQ(g.m_chDirection, L'P');
+        EXPECT_EQ(g_nCurrentDirection, 0);
+        EXPECT_EQ(g.m_nRowCount[1], 1);
+        EXPECT_EQ(g.m_strBuildingP[1][0], L"-0.2");
+        EXPECT_EQ(store.m_StationCount[1], 3);
+        EXPECT_EQ(store.m_CompletedTests[1], 1);
+        EXPECT_EQ(ItemText(h, kRow1Bp), L"");
+
+        EndNow(h);
+    }});
+    EXPECT_EQ(nResult, IDCANCEL);
+    EXPECT_TRUE(m_answerer.AllRepliesUsed());
+}
+
+// The grid as shown for a depressurization with fan '3' (lettered rings)
+// and with the duct fan 'B' (numbered rings, four of them); pictures of
+// both when VUDADAR_SCREENS names a folder.
+TEST_F(ManualGridTest, RingListsAndPicturesPerFan)
+{
+    struct Case {
+        wchar_t chFan;
+        int nItems;
+        const wchar_t* pszFirstRing;
+        const wchar_t* pszLastRing;
+        const wchar_t* pszFan;
+        const wchar_t* pszPicture;
+    };
+    const Case cases[] = {
+        {L'3', 6, L"Ring A", L"Ring E", L"Blower Door R (110V)", L"manual-grid-fan3.png"},
+        {L'B', 5, L"Ring 1", L"Ring 4", L"Airvane B", L"manual-grid-fanB.png"},
+    };
+    CManualDataEntryDialog& g = Grid();
+    g.m_strBuildingP[1][1] = L"-50";
+    g.m_nRing[1][1] = 1;
+    g.m_strFanP[1][1] = L"120.0";
+    g.m_strFlow[1][1] = L"2100";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<char>(c.chFan));
+        g.m_chFanCode = c.chFan;
+        int nItems = 0;
+        std::wstring first, last, open, ring, caption;
+        Run({[&](HWND h) {
+            nItems = static_cast<int>(::SendDlgItemMessageW(h, kRow1Ring, CB_GETCOUNT, 0, 0));
+            open = ComboItem(h, kRow1Ring, 0);
+            first = ComboItem(h, kRow1Ring, 1);
+            last = ComboItem(h, kRow1Ring, nItems - 1);
+            ring = ItemText(h, kRow1Ring);
+            caption = WindowText(h);
+            SaveScreenshot(h, c.pszPicture);
+            EndNow(h);
+        }});
+        EXPECT_EQ(nItems, c.nItems);
+        EXPECT_EQ(open, L"Open");
+        EXPECT_EQ(first, c.pszFirstRing);
+        EXPECT_EQ(last, c.pszLastRing);
+        EXPECT_EQ(ring, c.pszFirstRing);
+        EXPECT_EQ(caption, L"Manual Text Data Entry");
+        EXPECT_EQ(g.m_strFanLabel, c.pszFan);
+    }
+}
+
+namespace {
+
+class ManualRoundTripTest : public ViewFileTest {
+protected:
+    ManualRoundTripTest() : ViewFileTest(L"ManualRoundTripView", L"ManualRoundTrip") {}
+    void SetUp() override
+    {
+        ViewFileTest::SetUp();
+        g_nCurrentDirection = 0;
+        V()->m_strTestTitle = L"Untitled";
+        V()->m_bTestOpen = 1;
+    }
+    void TearDown() override
+    {
+        V()->CloseAllPages();
+        ViewFileTest::TearDown();
+    }
+    // New Test with its standard and equipment dialogs answered; a saved
+    // test asks nothing about changes.
+    void NewTest()
+    {
+        m_answerer.ReplyToDialog(IDD_STANDARD_SELECTION, IDOK);
+        m_answerer.ReplyToDialog(IDD_EQUIPMENT_INFO, IDCANCEL);
+        V()->OnFileNewTest();
+    }
+
+    // A manual test of both directions as the grid leaves it: three rows
+    // through rings A and B of fan '3', fan pressures typed in slot 0 and
+    // flows in slot 1, the store loaded from the grid.
+    void FillManualTest(int nStandard)
+    {
+        CTestSettingsDialog& settings = Settings();
+        settings.m_nStandard = nStandard;
+        settings.m_chStandardLetter = CTestSettingsDialog::GetLetterOfStandard(nStandard);
+        settings.m_nMethodIndex = 0;
+        settings.m_chDirectionLetter[0] = L'P';
+        settings.m_chDirectionLetter[1] = L'D';
+        CManualDataEntryDialog& m = *V()->m_pManualEntry;
+        m.m_chFanCode = L'3';
+        m.m_pFanCalibration = V()->m_pFanCalibration;
+        const wchar_t* const kRows[3][4] = {{L"50", L"1", L"120.5", L"2710"},
+                                            {L"40", L"1", L"85.25", L"2270"},
+                                            {L"30", L"2", L"140", L"1180"}};
+        for (int d = 0; d < 2; ++d) {
+            settings.m_chMethodLetter[d] = CTestSettingsDialog::GetMethodLetter(0);
+            const wchar_t* pszSign = d == 0 ? L"" : L"-";
+            for (int r = 1; r <= 3; ++r) {
+                m.m_strBuildingP[d][r] = CString(pszSign) + kRows[r - 1][0];
+                m.m_nRing[d][r] = kRows[r - 1][1][0] - L'0';
+                m.m_strFanP[d][r] = kRows[r - 1][2];
+                m.m_strFlow[d][r] = kRows[r - 1][3];
+            }
+            m.m_nGauge[d] = d;
+            m.m_nRowCount[d] = 3;
+        }
+        CBaselineDataEntry& b = *V()->m_pBaseline;
+        if (nStandard == 1) {
+            // Readings in slot 0, the gauge's averages in slot 1.
+            b.m_nDataSource[0] = 0;
+            b.m_strPretestReadings[0] = L"1.2\r\n-0.5\r\n0.8";
+            b.m_strPosttestReadings[0] = L"0.4\r\n0.6";
+            b.ComputePretestAverages(0);
+            b.ComputePosttestAverages(0);
+            b.m_nDataSource[1] = 1;
+            b.m_strPretestAvg[1] = L"-0.3";
+            b.m_strPretestPlus[1] = L"0.1";
+            b.m_strPretestMinus[1] = L"-0.4";
+            b.m_strPosttestAvg[1] = L"-0.2";
+            b.m_strPosttestPlus[1] = L"0.2";
+            b.m_strPosttestMinus[1] = L"-0.5";
+            for (int d = 0; d < 2; ++d) {
+                m.m_strBuildingP[d][0] = b.m_strPretestAvg[d];
+                m.m_strBuildingP[d][CManualDataEntryDialog::kRows - 1] = b.m_strPosttestAvg[d];
+            }
+        } else {
+            m.m_strBuildingP[0][0] = L"0.5";
+            m.m_strBuildingP[0][CManualDataEntryDialog::kRows - 1] = L"0.7";
+            m.m_strBuildingP[1][0] = L"-0.25";
+            m.m_strBuildingP[1][CManualDataEntryDialog::kRows - 1] = L"-0.75";
+        }
+        CTestGraph1& s = Store();
+        for (int d = 0; d < 2; ++d) {
+            m.m_dPreBaseline[d] = CSimbrel1View::TextToDouble(m.m_strBuildingP[d][0]);
+            m.m_dPostBaseline[d] = CSimbrel1View::TextToDouble(m.m_strBuildingP[d][CManualDataEntryDialog::kRows - 1]);
+            if (nStandard == 0) {
+                V()->m_pTemperature->m_strTestIndoorTemp[d][0] = L"21";
+                V()->m_pTemperature->m_strTestOutdoorTemp[d][0] = L"4.5";
+            } else {
+                V()->m_pTempBaro->m_strTestIndoorTemp[d][0] = L"21";
+                V()->m_pTempBaro->m_strTestOutdoorTemp[d][0] = L"4.5";
+                V()->m_pTempBaro->m_nTestPressureSource[d][0] = 0;
+            }
+            s.LoadManualEntryData(d);
+            for (int phase = 0; phase < 2; ++phase) {
+                s.m_TestTin[phase][d][0] = 21.0;
+                s.m_TestTout[phase][d][0] = 4.5;
+                s.m_TestPbaro[phase][d][0] = 101325.0;
+            }
+        }
+    }
+};
+
+}  // namespace
+
+// A manual test saved, followed by New Test and opened through the
+// program's own writer and reader: the same rows, rings, flow sources,
+// baseline texts and averages, and the same results.
+TEST_F(ManualRoundTripTest, RowsBaselinesAndResultsComeBackAfterNewTestAndOpen)
+{
+    for (const int nStandard : {0, 1}) {
+        SCOPED_TRACE(nStandard);
+        FillManualTest(nStandard);
+        CManualDataEntryDialog& m = *V()->m_pManualEntry;
+        CBaselineDataEntry& b = *V()->m_pBaseline;
+        CManualDataEntryDialog expected;
+        for (int d = 0; d < 2; ++d) {
+            for (int r = 0; r < CManualDataEntryDialog::kRows; ++r) {
+                expected.m_strBuildingP[d][r] = m.m_strBuildingP[d][r];
+                expected.m_strFanP[d][r] = m.m_strFanP[d][r];
+                expected.m_strFlow[d][r] = m.m_strFlow[d][r];
+                expected.m_nRing[d][r] = m.m_nRing[d][r];
+            }
+        }
+        CBaselineDataEntry expectedBaseline;
+        for (int d = 0; d < 2; ++d) {
+            expectedBaseline.m_nDataSource[d] = b.m_nDataSource[d];
+            expectedBaseline.m_strPretestAvg[d] = b.m_strPretestAvg[d];
+            expectedBaseline.m_strPosttestMinus[d] = b.m_strPosttestMinus[d];
+            expectedBaseline.m_strPretestReadings[d] = b.m_strPretestReadings[d];
+        }
+        CTestResultsDialog& results = *V()->m_pResults;
+        std::vector<CResultValue> before[2];
+        for (int d = 0; d < 2; ++d) {
+            V()->UpdateResults(d);
+            before[d].assign(results.m_Results[d], results.m_Results[d] + CTestResultsDialog::kEntries);
+            ASSERT_EQ(before[d][CTestResultsDialog::kC].m_bValid, 1) << d;
+        }
+
+        const std::wstring path = m_folder + (nStandard == 0 ? L"manual-cgsb.bld" : L"manual-en.bld");
+        m_answerer.ReplyToFileDialog(path);
+        ASSERT_EQ(V()->SaveCurrentTestFile(), CSimbrel1View::kSaveWritten);
+        NewTest();
+        ASSERT_TRUE(m.m_strBuildingP[0][1].IsEmpty());
+        ASSERT_EQ(Store().m_CompletedTests[1], 0);
+        V()->OpenFile(0, path.c_str());
+
+        for (int d = 0; d < 2; ++d) {
+            SCOPED_TRACE(d);
+            for (int r = 0; r < CManualDataEntryDialog::kRows; ++r) {
+                EXPECT_EQ(m.m_strBuildingP[d][r], expected.m_strBuildingP[d][r]) << r;
+                EXPECT_EQ(m.m_nRing[d][r], expected.m_nRing[d][r]) << r;
+                if (r >= 1 && r < CManualDataEntryDialog::kRows - 1) {
+                    EXPECT_EQ(m.m_strFanP[d][r], expected.m_strFanP[d][r]) << r;
+                    EXPECT_EQ(m.m_strFlow[d][r], expected.m_strFlow[d][r]) << r;
+                }
+            }
+            EXPECT_EQ(m.m_nGauge[d], d);
+            if (nStandard == 1) {
+                EXPECT_EQ(b.m_nDataSource[d], expectedBaseline.m_nDataSource[d]);
+                EXPECT_EQ(b.m_strPretestAvg[d], expectedBaseline.m_strPretestAvg[d]);
+                EXPECT_EQ(b.m_strPosttestMinus[d], expectedBaseline.m_strPosttestMinus[d]);
+                EXPECT_EQ(b.m_strPretestReadings[d], expectedBaseline.m_strPretestReadings[d]);
+            }
+            V()->UpdateResults(d);
+            for (const int e : {CTestResultsDialog::kC, CTestResultsDialog::kN, CTestResultsDialog::kFlowAtRef}) {
+                const CResultValue& now = results.m_Results[d][e];
+                EXPECT_EQ(now.m_bValid, before[d][e].m_bValid) << "entry " << e;
+                // The file holds the measured points to the digits it writes.
+                EXPECT_NEAR(now.m_dValue, before[d][e].m_dValue, 1e-7 * std::fabs(before[d][e].m_dValue)) << "entry " << e;
+            }
+        }
+        NewTest();
+    }
 }

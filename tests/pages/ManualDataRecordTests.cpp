@@ -8,6 +8,7 @@
 #include "pages/BaselineDataEntry.h"
 #include "pages/EquipmentInfoDialogIntl.h"
 #include "pages/ManualDataEntryDialog.h"
+#include "pages/TemperatureAndAltitudeEntry.h"
 #include "pages/TemperatureAndBarometricPressure.h"
 #include "pages/TemperatureEntryDialog.h"
 #include "testrun/TestGraph1.h"
@@ -191,7 +192,7 @@ TEST(ManualDataRecord, ScaleFlowTextsTouchesOnlyTheDataRowsFlows)
     EXPECT_EQ(m.m_strBuildingP[0][1].str(), L"50");
 }
 
-TEST(ManualDataRecord, ClearDataReachesTheBaselineRecord)
+TEST(ManualDataRecord, ClearDataReachesTheBaselineAndEnvironmentRecords)
 {
     CTestView view(L"ManualClearView");
     CManualDataEntryDialog& m = *view->m_pManualEntry;
@@ -208,6 +209,10 @@ TEST(ManualDataRecord, ClearDataReachesTheBaselineRecord)
         baseline.m_strPretestReadings[1] = L"1\r\n2";
         baseline.m_strPretestAvg[1] = L"1.50";
         baseline.m_strPretestAvg[0] = L"3.00";
+        view->m_pTemperature->m_strTestIndoorTemp[1][0] = L"20";
+        view->m_pTempBaro->m_strTestOutdoorTemp[1][3] = L"5";
+        view->m_pTempAltitude->m_strTestAltitude[1][0] = L"300";
+        view->m_pTempBaro->m_strTestIndoorTemp[0][0] = L"19";
 
         m.ClearData(1);
         EXPECT_TRUE(m.m_strBuildingP[1][1].IsEmpty());
@@ -220,6 +225,11 @@ TEST(ManualDataRecord, ClearDataReachesTheBaselineRecord)
         // The baseline page is cleared only for EN 13829 and ISO 9972.
         EXPECT_EQ(baseline.m_strPretestReadings[1].IsEmpty(), nStandard == 1);
         EXPECT_EQ(baseline.m_strPretestAvg[0].str(), L"3.00");
+        // The environment of the slot's tests goes under every standard.
+        EXPECT_TRUE(view->m_pTemperature->m_strTestIndoorTemp[1][0].IsEmpty());
+        EXPECT_TRUE(view->m_pTempBaro->m_strTestOutdoorTemp[1][3].IsEmpty());
+        EXPECT_TRUE(view->m_pTempAltitude->m_strTestAltitude[1][0].IsEmpty());
+        EXPECT_EQ(view->m_pTempBaro->m_strTestIndoorTemp[0][0], L"19");
     }
 }
 
