@@ -122,6 +122,10 @@ UINT CQarCommThreads::ReadChannels()
     // m_nChannels may come from the device (gauge memory 248, box register
     // 18); the values never go past their eight places.
     const int nRecords = std::clamp(m_nChannels, 0, kMaxValues);
+    // Each reading clears the link's flags: an earlier channel beyond its
+    // range (its value read as 0.0) would pass unnoticed once a later one
+    // read well, so the job reports it at its end.
+    int bOverRange = 0;
     for (int i = 0; i < nRecords; ++i) {
         const CChannelCalibration& channel = link.m_Channels[i];
         for (int nAttempt = 0; nAttempt < kAttempts; ++nAttempt) {
@@ -132,9 +136,13 @@ UINT CQarCommThreads::ReadChannels()
         }
         if (link.m_bFailed)
             return 0;
+        if (link.m_bOverRange)
+            bOverRange = 1;
         if (!link.m_bGauge)
             m_dValues[i] = ConvertLztCounts(channel, m_dValues[i]);
     }
+    if (bOverRange)
+        link.m_bOverRange = 1;
     return 0;
 }
 

@@ -351,14 +351,16 @@ int CTestGraph1::CheckChannelCounts()
 int CTestGraph1::AutoZeroAll()
 {
     CSimbrel1View& view = *m_pView;
-    const int nBattery = CheckBatteries();
-    if (nBattery == 1) {
+    // The check sets m_bBatteryTooLow when a gauge's battery stops the
+    // test, and returns 1 when it has just shown the box's message.
+    const int bBoxMessageShown = CheckBatteries();
+    if (m_bBatteryTooLow) {
         view.CloseAllDevicePorts();
         m_DevicesInUse = 0;
         m_ChannelsInUse = 0;
         return 0;
     }
-    if (nBattery == 2) {
+    if (bBoxMessageShown) {
         CheckBatteries();
         return 0;
     }

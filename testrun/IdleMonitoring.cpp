@@ -646,7 +646,7 @@ int CTestGraph1::CheckBatteries()
             pLink->ReadBatteryVoltage();
             nGaugeLevel = GetBatteryLevel(pLink->m_dBattery, pLink->m_bRQ80);
             if (nGaugeLevel < 0)
-                return m_nBatteryCheckResult = 0;
+                return 0;
             if (nGaugeLevel > 0) {
                 nLow = i;
                 bLowGauge = true;
@@ -663,7 +663,7 @@ int CTestGraph1::CheckBatteries()
             ShowLowBatteryWarning(0, 0);
             m_bLowBatteryShown = 0;
         }
-        return m_nBatteryCheckResult = 0;
+        return 0;
     }
     const CString strLabel = GetDeviceRoleName(nLow);
     if (bLowGauge) {
@@ -674,19 +674,18 @@ int CTestGraph1::CheckBatteries()
             if (m_pView != nullptr)
                 m_pView->ShowMessage(IDS_GAUGE_BATTERY_TOO_LOW, strText, 175, 0, 107);
             RestartFluctuationWatch();
-            m_bBatteryTooLow = 1;
             // Read by the auto-zero: the low battery stops it.
-            m_nBatteryCheckResult = 1;
+            m_bBatteryTooLow = 1;
             return 0;
         }
         ShowLowBatteryWarning(1, nLow);
         m_bLowBatteryShown = 1;
-        return m_nBatteryCheckResult = 0;
+        return 0;
     }
     ShowLowBatteryWarning(1, nLow);
     m_bLowBatteryShown = 1;
     if (m_bBoxBatteryWarned)
-        return m_nBatteryCheckResult = 0;
+        return 0;
     m_bBoxBatteryWarned = 1;
     CString strFormat, strText;
     strFormat.LoadString(IDS_BOX_BATTERY_LOW);
@@ -694,7 +693,6 @@ int CTestGraph1::CheckBatteries()
     if (m_pView != nullptr)
         m_pView->ShowMessage(IDS_BOX_BATTERY_LOW, strText, 175, 0, 107);
     RestartFluctuationWatch();
-    m_nBatteryCheckResult = 2;
     return 1;
 }
 

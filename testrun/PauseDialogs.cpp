@@ -131,14 +131,25 @@ int CTestPauseDialog::DrawMessage(CDC* pDC, const CRect& rcArea)
     CFont* pOld = pDC->SelectObject(&trialFont);
     CRect rcMeasure(0, 0, rcArea.Width(), 0);
     pDC->DrawText(m_strMessage, &rcMeasure, nFormat | DT_CALCRECT);
-    const int nFinal = ChooseMessageHeight(rcArea.Width(), nHeight, CSize(rcMeasure.Width(), rcMeasure.Height()));
+    int nFinal = ChooseMessageHeight(rcArea.Width(), nHeight, CSize(rcMeasure.Width(), rcMeasure.Height()));
 
+    // Glyph widths do not scale exactly with the height: the height scaled
+    // from the trial can come out a little too wide, so it is lowered until
+    // the text fits.
     CFont font;
-    font.CreateFont(nFinal, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
-    pDC->SelectObject(&font);
-    CRect rcFinal(0, 0, rcArea.Width(), 0);
-    pDC->DrawText(m_strMessage, &rcFinal, nFormat | DT_CALCRECT);
+    CRect rcFinal;
+    for (;;) {
+        pDC->SelectObject(pOld);
+        font.DeleteObject();
+        font.CreateFont(nFinal, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
+        pDC->SelectObject(&font);
+        rcFinal = CRect(0, 0, rcArea.Width(), 0);
+        pDC->DrawText(m_strMessage, &rcFinal, nFormat | DT_CALCRECT);
+        if (nFinal <= 1 || (rcFinal.Width() <= rcArea.Width() && rcFinal.Height() <= nHeight))
+            break;
+        --nFinal;
+    }
     CRect rcText = rcArea;
     const int nShrink = (rcArea.Height() - rcFinal.Height()) / 2;
     rcText.top += nShrink;

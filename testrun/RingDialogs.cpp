@@ -71,6 +71,12 @@ BOOL CChangeRingDialog::OnInitDialog()
         MoveItemDown(IDC_CHANGE_RING_FIRST, 86, 0);
         MoveItemDown(IDC_CHANGE_RING_OR, 80, 0);
         MoveItemDown(IDC_CHANGE_RING_SECOND, 74, 0);
+        // The template fits the ring-change layout: without growing with its
+        // second button, the dialog would cut off the "No" answer.
+        RECT rcWindow;
+        ::GetWindowRect(m_hWnd, &rcWindow);
+        ::SetWindowPos(m_hWnd, nullptr, rcWindow.left, rcWindow.top - 74 / 2, rcWindow.right - rcWindow.left,
+                       rcWindow.bottom - rcWindow.top + 74, SWP_NOZORDER | SWP_NOACTIVATE);
         SetWindowText(LoadText(GetTargetCheckCaptionId(m_bFiveTimesBaseline, nStandard)).GetString());
     } else {
         SetWindowText(LoadText(IDS_CHANGE_RING_CAPTION).GetString());

@@ -424,7 +424,6 @@ public:
     void RestartFluctuationWatch();
     void StartRezeroWatch();
     int IsOnStopButton(CPoint pt) const;
-    int m_nBatteryCheckResult = 0;   // 0 fine, 1 low-battery stop set, 2 message just shown
 
     // Gauge links of the test: identification, channel allocation,
     // auto-zero and reconnection of a network gauge.

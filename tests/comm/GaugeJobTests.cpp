@@ -342,8 +342,8 @@ TEST_F(GaugeJobs, ReadAllChannelsOfAGauge)
         {"second fails three times", {"fault silent 2 0 0"}, 2, {12.5, 0.0, kUntouched}, {1, 3}, 1, 0},
         {"first fails once", {"fault silent 1 0 1"}, 2, {12.5, -40.0, kUntouched}, {2, 1}, 0, 0},
         {"first fails for good", {"fault silent 1 0 0"}, 2, {0.0, kUntouched, kUntouched}, {3, 0}, 1, 0},
-        // The flags are those of the last reading.
-        {"first beyond the range", {"fault beyond 1 0 0 1300"}, 2, {0.0, -40.0, kUntouched}, {1, 1}, 0, 0},
+        // A channel beyond its range is reported though a later one read well.
+        {"first beyond the range", {"fault beyond 1 0 0 1300"}, 2, {0.0, -40.0, kUntouched}, {1, 1}, 0, 1},
         {"second beyond the range", {"fault beyond 2 0 0 1300"}, 2, {12.5, 0.0, kUntouched}, {1, 1}, 0, 1},
         {"no channels", {}, 0, {kUntouched, kUntouched, kUntouched}, {0, 0}, 0, 0},
         // Record 2 is channel 3, which a gauge does not have.

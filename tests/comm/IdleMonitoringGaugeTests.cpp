@@ -291,6 +291,43 @@ TEST_F(IdleMonitoringGauge, DeviceStatusLineNamesTheFailingLinkAndDisconnects)
     s.m_bRezeroAfterFailure = 0;
 }
 
+TEST_F(IdleMonitoringGauge, AChannelBeyondItsRangeFailsTheReadingAndIsNamed)
+{
+    CTestGraph1& s = *m_pStore;
+    ASSERT_NE(0, s.ShowTestGraph());
+    ASSERT_TRUE(m_gauge.Start(kGaugePort, {"pressure 1 10", "pressure 2 -200"}));
+    struct Case {
+        const char* pszName;
+        std::vector<std::string> setup;
+    } cases[] = {
+        {"building channel, the fan channel read well after it", {"fault beyond 1 0 0 1300"}},
+        {"fan channel", {"fault beyond 2 0 0 1300"}},
+        {"the simulated building's over-range", {"plant on", "plant fault overrange"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        m_gauge.Set({"plant off", "plant clear", "clear"});
+        ASSERT_NO_FATAL_FAILURE(Attach(0, kLinkPort, 2));
+        s.m_strStatus.Empty();
+        s.m_bStopPending = 0;
+        m_gauge.Set(c.setup);
+        double dBuilding = 0.0, dFan = 0.0;
+        int nFailed = -1;
+        EXPECT_EQ(0, s.ReadAllChannels(dBuilding, dFan, nFailed));
+        EXPECT_EQ(0, nFailed);
+        EXPECT_EQ(1, s.m_bStopPending);
+        EXPECT_EQ(0, s.m_DevicesInUse);
+        EXPECT_EQ(1, View().m_pLink[0]->m_bOverRange);
+        EXPECT_EQ(0, View().m_pLink[0]->m_bFailed);
+        s.UpdateDeviceStatus(1);
+        EXPECT_STREQ(L"Primary Device IS OVER RANGE", s.m_strStatus.GetString());
+        EXPECT_EQ(0, View().m_pLink[0]->m_bConnected);
+    }
+    m_gauge.Set({"plant off", "plant clear", "clear"});
+    s.m_bResetAfterFailure = 0;
+    s.m_bRezeroAfterFailure = 0;
+}
+
 TEST_F(IdleMonitoringGauge, IdleTickMeansDisplayAndTheLowFlow)
 {
     Connect(0, m_gauge, kLinkPort, kGaugePort, 2, {"pressure 1 30", "pressure 2 -144"});

@@ -3,8 +3,10 @@
 // method and the fan keys on the shown screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "app/Globals.h"
@@ -154,5 +156,84 @@ TEST_F(FanCommands, OutOfRangeSpeedsAreClampedOnEveryPath)
     EXPECT_EQ(16127, m_pScreen->m_nLastFanCommand);
     EXPECT_DOUBLE_EQ(16127.0, m_pScreen->m_FanSpeed);
 }
+
+// The fan keys on the shown screen, as the keyboard sends them to the
+// slider: each held key's step is 2 more than the last, from 1 up to 100;
+// the Page keys move 20.
+class ShownScreenFanKeys : public FanCommands {
+protected:
+    void SetUp() override
+    {
+        FanCommands::SetUp();
+        m_pLink->m_bIdentified = 1;
+        ASSERT_NE(0, m_pScreen->ShowTestGraph());
+        m_hWnd = m_pScreen->GetSafeHwnd();
+        ASSERT_NE(nullptr, m_hWnd);
+    }
+    void TearDown() override
+    {
+        if (m_pScreen->GetSafeHwnd() != nullptr)
+            m_pScreen->DestroyWindow();
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        m_pLink->m_bIdentified = 0;
+        FanCommands::TearDown();
+    }
+    HWND Slider() const { return ::GetDlgItem(m_hWnd, IDC_TG_FAN_SLIDER); }
+    LRESULT Position() const { return ::SendMessageW(Slider(), TBM_GETPOS, 0, 0); }
+    void Press(UINT nKey, UINT nMessage = WM_KEYDOWN)
+    {
+        ::SetFocus(Slider());
+        ::PostMessageW(Slider(), nMessage, nKey, 1);
+        m_pScreen->PumpMessages();
+    }
+    HWND m_hWnd = nullptr;
+};
+
+TEST_F(ShownScreenFanKeys, HeldKeyStepsGrowByTwoAndPageKeysMoveTwenty)
+{
+    m_pScreen->UpdateSpeedSliderRange(5000.0);
+    m_pScreen->SetFanSpeed(5000.0);
+    ASSERT_EQ(16127, ::SendMessageW(Slider(), TBM_GETRANGEMAX, 0, 0));
+    ASSERT_EQ(5000, Position());
+    std::vector<LRESULT> moves;
+    for (int i = 0; i < 53; ++i) {
+        const LRESULT nBefore = Position();
+        Press(VK_UP);
+        moves.push_back(Position() - nBefore);
+    }
+    for (size_t i = 0; i < moves.size(); ++i)
+        EXPECT_EQ(std::min<LRESULT>(1 + 2 * static_cast<LRESULT>(i), 100), moves[i]) << "key " << i;
+    // What the fan got and what the screen shows follow the slider.
+    EXPECT_EQ(Position(), m_pScreen->m_nLastFanCommand);
+    EXPECT_DOUBLE_EQ(static_cast<double>(Position()), m_pScreen->m_FanSpeed);
+    EXPECT_DOUBLE_EQ(m_pScreen->m_FanSpeed, m_pScreen->m_dManualSpeed);
+    EXPECT_EQ(std::to_wstring(Position()), std::wstring(m_pScreen->m_strFanSpeed.GetString()));
+
+    // The key let go: the next one moves 1 again, down this time.
+    Press(VK_UP, WM_KEYUP);
+    LRESULT nBefore = Position();
+    Press(VK_DOWN);
+    EXPECT_EQ(-1, Position() - nBefore);
+    Press(VK_DOWN, WM_KEYUP);
+
+    nBefore = Position();
+    Press(VK_NEXT);
+    EXPECT_EQ(-20, Position() - nBefore);
+    Press(VK_NEXT, WM_KEYUP);
+    nBefore = Position();
+    Press(VK_PRIOR);
+    EXPECT_EQ(20, Position() - nBefore);
+    Press(VK_PRIOR, WM_KEYUP);
+
+    // Clamped at the ends of the range.
+    m_pScreen->SetFanSpeed(10.0);
+    Press(VK_NEXT);
+    EXPECT_EQ(0, Position());
+    EXPECT_EQ(0, m_pScreen->m_nLastFanCommand);
+    Press(VK_NEXT, WM_KEYUP);
+}
+
 
 }  // namespace
