@@ -249,7 +249,8 @@ int CTestGraph1::DeleteDataPoint(int d, int k)
             }
         }
     }
-    IndexTestGroups();
+    // The groups are paired over the shortened slot, not the old count.
     m_StationCount[d] = nCount - 1;
+    IndexTestGroups();
     return m_StationCount[d];
 }

@@ -385,4 +385,9 @@ CString CTestGraph1::GetFlowPrecisionFormat(const CString& strFormat, int d) con
 
 void CTestGraph1::RedrawGraph()
 {
+    // The run draws between its own message pumps: paint now, not when the
+    // queue next drains.
+    if (!m_bShown || GetSafeHwnd() == nullptr)
+        return;
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

@@ -275,6 +275,11 @@ void CTestGraph1::TestStep()
         }
         m_bStopPending = 1;
         ResetRunControls();
+        // The timer steps only while every link in use is connected, so the
+        // stop is handled now: left for the next step it would never come
+        // and the run would stay open for ever.
+        if (m_DevicesInUse == 0)
+            HandleStop();
         return;
     }
 
@@ -346,8 +351,10 @@ void CTestGraph1::TestStep()
     PumpMessages();
 
     // 12. The cruise branch is the cruise's own.
-    if (bCruise)
+    if (bCruise) {
+        CruiseStep();
         return;
+    }
     const int i = std::clamp(m_nPointIndex, 0, kMaxTargets);
     const double dTarget = m_Targets[d][i];
     if (!m_bSettled) {
@@ -605,11 +612,20 @@ void CTestGraph1::HandleStop()
         DrawLiveMarker(m_dLiveMarkerP, m_dLiveMarkerQ);
         m_bLiveMarkerErased = 1;
     }
-    // A running test without a point loses its opening marker, whatever
-    // came before it in the slot.
-    if (!bCruise && m_nFirstEntryOfTest[d] >= 0 && m_nFirstEntryOfTest[d] + 1 == m_StationCount[d] &&
-        m_Ring[d][m_nFirstEntryOfTest[d]] == -1)
-        m_StationCount[d] = m_nFirstEntryOfTest[d];
+    // A run that ends without closing its test (a lost gauge, a failed
+    // re-zero) drops the test's opening marker and points, whatever came
+    // before them: an unclosed group would pair with the next test's
+    // opening marker and shift every later test.
+    if (!bCruise && m_nFirstEntryOfTest[d] >= 0 && m_nFirstEntryOfTest[d] < m_StationCount[d] &&
+        m_Ring[d][m_nFirstEntryOfTest[d]] == -1) {
+        const bool bHadPoints = m_nFirstEntryOfTest[d] + 1 < m_StationCount[d];
+        m_StationCount[d] = std::max(m_nFirstEntryOfTest[d], m_nEntriesAtStart);
+        if (bHadPoints) {
+            RecalculateGraph(d);
+            m_bCurveValid = (m_CompletedTests[0] > 0 || m_CompletedTests[1] > 0) ? 1 : 0;
+            RedrawGraph();
+        }
+    }
     m_bTestRunning = 0;
     m_bStopPending = 0;
     m_bUserStop = 0;

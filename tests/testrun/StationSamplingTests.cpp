@@ -179,6 +179,23 @@ TEST_F(StationStore, DeletingEntries)
     EXPECT_EQ(3, s->DeleteDataPoint(0, -1));
 }
 
+TEST_F(StationStore, DeletingAPointPairsTheTestsOfTheShortenedSlot)
+{
+    // Two tests of two points each; the first loses a point.
+    const int rings[8] = {-1, 0, 0, -1, -1, 1, 1, -1};
+    for (int k = 0; k < 8; ++k)
+        s->m_Ring[0][k] = rings[k];
+    s->m_StationCount[0] = 8;
+    s->m_CompletedTests[0] = 2;
+    EXPECT_EQ(7, s->DeleteDataPoint(0, 1));
+    EXPECT_EQ(0, s->m_TestFirstRow[0][0]);
+    EXPECT_EQ(3, s->m_TestRowCount[0][0]);
+    EXPECT_EQ(3, s->m_TestFirstRow[0][1]);
+    EXPECT_EQ(4, s->m_TestRowCount[0][1]);
+    // The stale copy of the last closing marker opens no third test.
+    EXPECT_EQ(-1, s->m_TestFirstRow[0][2]);
+}
+
 TEST_F(StationStore, DeletingAManualPointMovesItsGridRow)
 {
     m_view->m_pSettings->m_chMethodLetter[0] = L'M';

@@ -215,6 +215,21 @@ TEST_F(TestScreen, FanKeyStepGrowsToHundredAndKeyUpResets)
     EXPECT_EQ(1, m_pScreen->m_nFanKeyStep);
 }
 
+TEST_F(TestScreen, RedrawPaintsTheGraphAtOnceOnlyWhileShown)
+{
+    // Nothing waits to be painted; the redraw must paint without a pump.
+    m_pScreen->m_bGraphDrawn = 0;
+    m_pScreen->RedrawGraph();
+    EXPECT_EQ(1, m_pScreen->m_bGraphDrawn);
+    EXPECT_FALSE(::GetUpdateRect(m_hWnd, nullptr, FALSE));
+
+    m_pScreen->m_bGraphDrawn = 0;
+    m_pScreen->m_bShown = 0;
+    m_pScreen->RedrawGraph();
+    m_pScreen->m_bShown = 1;
+    EXPECT_EQ(0, m_pScreen->m_bGraphDrawn);
+}
+
 TEST_F(TestScreen, PumpedKeyReachesTheControlOnce)
 {
     const HWND hSlider = Item(IDC_TG_FAN_SLIDER);
