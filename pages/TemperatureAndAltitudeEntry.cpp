@@ -92,7 +92,6 @@ void CTemperatureAndAltitudeEntry::ReadFromFile()
     CTestGraph1& store = *m_pView->m_pTestGraph;
     constexpr int kPre = 0;
     constexpr int kPost = 1;
-    auto number = [](const CString& strText) { return CSimbrel1View::TextToDouble(strText); };
     for (int d = 0; d < 2; ++d) {
         const int nTests = ReadableTests(*m_pView, d);
         for (int t = 0; t < nTests; ++t) {
@@ -103,11 +102,11 @@ void CTemperatureAndAltitudeEntry::ReadFromFile()
             m_strTestPosttestOutdoorTemp[d][t] = ReadValue(*m_pView, kPosttestOutdoor, d, t, 0);
             m_strTestAltitude[d][t] = ReadValue(*m_pView, kAltitude, d, t, 0);
 
-            store.m_TestTin[kPre][d][t] = number(m_strTestPretestIndoorTemp[d][t]);
-            store.m_TestTout[kPre][d][t] = number(m_strTestPretestOutdoorTemp[d][t]);
-            store.m_TestTin[kPost][d][t] = number(m_strTestPosttestIndoorTemp[d][t]);
-            store.m_TestTout[kPost][d][t] = number(m_strTestPosttestOutdoorTemp[d][t]);
-            store.m_TestAltitude[d][t] = number(m_strTestAltitude[d][t]);
+            StoreNumberOfText(m_strTestPretestIndoorTemp[d][t], store.m_TestTin[kPre][d][t]);
+            StoreNumberOfText(m_strTestPretestOutdoorTemp[d][t], store.m_TestTout[kPre][d][t]);
+            StoreNumberOfText(m_strTestPosttestIndoorTemp[d][t], store.m_TestTin[kPost][d][t]);
+            StoreNumberOfText(m_strTestPosttestOutdoorTemp[d][t], store.m_TestTout[kPost][d][t]);
+            StoreNumberOfText(m_strTestAltitude[d][t], store.m_TestAltitude[d][t]);
             const double dPressure =
                 m_pView->m_pMath->BarometricPressureFromAltitude(m_pView->m_nBuildingUnit, store.m_TestAltitude[d][t]);
             store.m_TestPbaro[kPre][d][t] = dPressure;

@@ -112,14 +112,17 @@ void CTemperatureAndBarometricPressure::ReadFromFile()
         const int nTests = ReadableTests(*m_pView, d);
         for (int t = 0; t < nTests; ++t) {
             m_strTestIndoorTemp[d][t] = ReadValue(*m_pView, kPretestIndoor, d, t, 1);
-            store.m_TestTin[0][d][t] = CSimbrel1View::TextToDouble(m_strTestIndoorTemp[d][t]);
+            StoreNumberOfText(m_strTestIndoorTemp[d][t], store.m_TestTin[0][d][t]);
             m_strTestOutdoorTemp[d][t] = ReadValue(*m_pView, kPretestOutdoor, d, t, 1);
-            store.m_TestTout[0][d][t] = CSimbrel1View::TextToDouble(m_strTestOutdoorTemp[d][t]);
-            ParseSource(ReadValue(*m_pView, kPressureSource, d, t, 1), m_nTestPressureSource[d][t]);
+            StoreNumberOfText(m_strTestOutdoorTemp[d][t], store.m_TestTout[0][d][t]);
             m_strTestBaroPressure[d][t] = ReadValue(*m_pView, kPretestPressure, d, t, 1);
             m_strTestAltitude[d][t] = ReadValue(*m_pView, kAltitude, d, t, 1);
-
             double& dPressure = store.m_TestPbaro[0][d][t];
+            // No source in the file: the pressure of the test-data line stands.
+            const CString strSource = ReadValue(*m_pView, kPressureSource, d, t, 1);
+            if (strSource.IsEmpty())
+                continue;
+            ParseSource(strSource, m_nTestPressureSource[d][t]);
             switch (m_nTestPressureSource[d][t]) {
             case kTypedPressure:
                 dPressure = CSimbrel1View::TextToDouble(m_strTestBaroPressure[d][t]);

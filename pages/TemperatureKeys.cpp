@@ -49,6 +49,12 @@ int CurrentSlot()
     return g_nCurrentDirection == 0 ? 0 : 1;
 }
 
+void StoreNumberOfText(const CString& strText, double& dStored)
+{
+    if (!strText.IsEmpty())
+        dStored = CSimbrel1View::TextToDouble(strText);
+}
+
 }  // namespace EnvironmentKeys
 
 namespace EnvironmentKeys {

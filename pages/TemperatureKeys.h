@@ -47,6 +47,11 @@ int ReadableTests(const CSimbrel1View& view, int nSlot);
 // The slot of the current direction: 0 or 1.
 int CurrentSlot();
 
+// A test's value as a page reads it after the test data: a text the file
+// holds gives the store its number; a test without the key keeps the
+// store's value (from its test-data line or the question asked for it).
+void StoreNumberOfText(const CString& strText, double& dStored);
+
 inline bool IsTest(int nSlot, int nTestIndex)
 {
     return nSlot >= 0 && nSlot <= 1 && nTestIndex >= 0 && nTestIndex < kMaxTests;

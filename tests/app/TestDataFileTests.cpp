@@ -408,4 +408,15 @@ TEST_F(TestDataFileTest, AstmMeansCarryTheCombinedErrorRightAfterOpening)
     EXPECT_GT(r.m_dMeanCErrorPct, 0.0);
     EXPECT_EQ(CString::FormatText(L"%3.3f (+/- %3.3f)", r.m_dMeanN, r.m_dMeanNError).str(), r.m_strTabNMean.str());
     EXPECT_GT(r.m_strTabCMean.GetLength(), CString::FormatText(L"%5.1f", r.m_dMeanC).Trim().GetLength());
+
+    // The file has no environment page keys: the values of the test-data
+    // lines stand.
+    for (int d = 0; d < 2; ++d) {
+        SCOPED_TRACE(d);
+        EXPECT_DOUBLE_EQ(20.0, Store().m_TestTin[0][d][0]);
+        EXPECT_DOUBLE_EQ(5.0, Store().m_TestTout[0][d][0]);
+        EXPECT_DOUBLE_EQ(120.0, Store().m_TestAltitude[d][0]);
+        EXPECT_LT(Store().m_TestPbaro[0][d][0], 101325.0);
+        EXPECT_GT(Store().m_TestPbaro[0][d][0], 99000.0);
+    }
 }

@@ -219,6 +219,9 @@ TEST_F(BuildingPageTest, ButtonsAndEscAskTheViewWithTheBuildingTemplate)
 
 TEST_F(BuildingPageTest, EnterWalksThePagesEntryFieldsInTabOrder)
 {
+    // EN 13829 shows the uncertainty field; the standard a start reads from
+    // the registry is whatever an earlier run left there.
+    m_pView->m_pSettings->m_nStandard = kEn;
     ASSERT_NO_FATAL_FAILURE(Open());
     struct WalkCase {
         int nFrom;
