@@ -1,21 +1,18 @@
 // The connected-device section from real links: a serial gauge and a box
-// identified through their simulators, and a network gauge, snapshotted at
-// the end of a test, written, and read back by another store.
+// identified through their simulators, snapshotted at the end of a test,
+// written, and read back by another store.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
 #include "app/Globals.h"
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
 #include "comm/QarCommunications.h"
-#include "comm/WifiDeviceInfo.h"
 #include "testrun/TestGraph1.h"
 #include "tests/app/MessageTestSupport.h"
 #include "tests/comm/CommTestSupport.h"
-#include "tools/NetworkGaugeModel.h"
 
 namespace {
 
@@ -114,7 +111,7 @@ TEST_F(DeviceSnapshot, SerialGaugeAndBoxAsTheirSimulatorsIdentifiedThem)
     ASSERT_TRUE(SerialPortsReady());
     CGaugeSimulator gauge, box;
     ASSERT_TRUE(gauge.Start(kGaugePort, {"model RQ40", "channels 2", "serial 4321", "firmware 17", "battery 91",
-                                         "cal 7 5 2018", "constant 0 1.25", "constant 4 -0.5", "constant 11 3e-4"}));
+                                         "cal 7 5 18", "constant 0 1.25", "constant 4 -0.5", "constant 11 3e-4"}));
     ASSERT_TRUE(box.Start(kSecondGaugePort, {"box 8"}));
     m_view->m_nComPort[0] = kLinkPort;
     m_view->m_nComPort[1] = kSecondLinkPort;
@@ -129,29 +126,4 @@ TEST_F(DeviceSnapshot, SerialGaugeAndBoxAsTheirSimulatorsIdentifiedThem)
     ExpectSnapshotComesBack(2);
     EXPECT_EQ(CString(L"4321"), m_pScreen->m_DeviceInfo[0].m_strText[CDeviceInfoStrings::kSerialNumber]);
     EXPECT_EQ(CString(L"1.250000"), m_pScreen->m_DeviceInfo[0].m_strText[CDeviceInfoStrings::kFirstConstant]);
-}
-
-TEST_F(DeviceSnapshot, NetworkGaugeWithTwelveConstants)
-{
-    // The waits after opening a connection pass on a clock that steps.
-    CSteppingClock clock{1000};
-    CScopedProgramClock scopedClock{clock};
-    CNetworkGaugeModel model;
-    ASSERT_TRUE(model.Start());
-    ASSERT_EQ("ok", model.Apply("serial 7070"));
-    ASSERT_EQ("ok", model.Apply("constant 3 2.5"));
-    CWifiDeviceInfo info;
-    info.m_strAddress = L"127.0.0.1";
-    info.m_nPort = model.GetPort();
-    info.m_nDeviceType = model.GetDeviceType();
-    info.m_nSerialNumber = 7070;
-    ASSERT_EQ(1, m_pScreen->ConnectNetworkDevice(0, info));
-    m_pScreen->m_DevicesInUse = 1;
-    ASSERT_EQ(1, Link(0).m_bRQ80);
-
-    ExpectSnapshotComesBack(1);
-    EXPECT_EQ(CString(L"2.500000"), m_pScreen->m_DeviceInfo[0].m_strText[CDeviceInfoStrings::kFirstConstant + 3]);
-    if (Link(0).m_bSocketOpen)
-        Link(0).CloseWifiConnection();
-    model.Stop();
 }
