@@ -186,6 +186,7 @@ CPoint CSimbrel1View::PrintEquipmentSection(CDC* pDC, int, int y, CFont* pRegula
         if (bManual) {
             strModel = eq.m_strGaugeModel;
             strSerial = eq.m_strGaugeSerial;
+            strDate = eq.m_strCalDateLocal;
         } else {
             const CDeviceInfoStrings& info = g.m_DeviceInfo[i];
             strModel = info.m_strText[CDeviceInfoStrings::kModel];

@@ -100,3 +100,4 @@
 #include "resource-teststep.h"
 #include "resource-cruise.h"
 #include "resource-pdf.h"
+#include "resource-infopages.h"

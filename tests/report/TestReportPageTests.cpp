@@ -517,16 +517,19 @@ TEST_F(TestReportPageTest, EquipmentRowsOfManualAndAutomaticTests)
     g.m_DeviceInfo[1].m_strText[CDeviceInfoStrings::kSerialNumber] = L"1002";
     m_pView->m_pEquipment->m_strGaugeModel = L"LZT";
     m_pView->m_pEquipment->m_strGaugeSerial = L"77";
+    m_pView->m_pEquipment->m_strCalDateLocal = L"24.12.2031";
     m_pView->m_pFanCalibration->m_strCalDateLocal.Empty();
     g_nCurrentDirection = 0;
     CRecordedDrawing drawing = DrawPage(2);
     EXPECT_EQ(CountOf(drawing.AllText(), L"Micromanometer"), 2u);
     EXPECT_NE(drawing.AllText().find(L"RQ40"), std::wstring::npos);
+    EXPECT_EQ(drawing.AllText().find(L"24.12.2031"), std::wstring::npos);
 
     m_pView->m_pSettings->m_chMethodLetter[0] = L'M';
     drawing = DrawPage(2);
     const std::wstring all = drawing.AllText();
     EXPECT_NE(all.find(L"LZT"), std::wstring::npos);
+    EXPECT_NE(all.find(L"24.12.2031"), std::wstring::npos);   // the gauge's calibration date
     EXPECT_EQ(all.find(L"RQ80"), std::wstring::npos);
     EXPECT_EQ(CountOf(all, L"Micromanometer"), 1u);
     EXPECT_EQ(g.m_DevicesCaptured, 2);   // the store keeps every device
