@@ -102,3 +102,4 @@
 #include "resource-pdf.h"
 #include "resource-zonereport.h"
 #include "resource-preview.h"
+#include "resource-infopages.h"

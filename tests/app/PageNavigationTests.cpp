@@ -276,15 +276,15 @@ TEST_F(PageNavigationTest, WhenTheTestScreenCannotOpenThePageBeforeItOpensAgain)
 
 TEST_F(PageNavigationTest, ThePageOpenedFillsTheClientAreaAtTheLargestScaleThatKeepsItsShape)
 {
-    // The template's own size and the entry field's own rectangle: a page
-    // opened without a pending layout keeps them.
+    // The template's own size and a button's own rectangle (one without
+    // insets of its own): a page opened without a pending layout keeps them.
     m_pView->CloseAllPages();
     m_pView->m_bLayoutPending = 0;
     m_pView->m_pComments->ShowPage();
     ASSERT_TRUE(m_pView->m_pComments->m_bCreated);
     CRect rcTemplate;
     ::GetWindowRect(m_pView->m_pComments->m_hWnd, &rcTemplate);
-    const CRect rcFieldTemplate = ItemRect(m_pView->m_pComments->m_hWnd, IDC_PAGE_FIELD);
+    const CRect rcFieldTemplate = ItemRect(m_pView->m_pComments->m_hWnd, IDC_COMMENTS_CLEAR);
     m_pView->CloseAllPages();
 
     // Client areas of every shape: the maximised window, a wide one, a tall one.
@@ -320,7 +320,7 @@ TEST_F(PageNavigationTest, ThePageOpenedFillsTheClientAreaAtTheLargestScaleThatK
         EXPECT_LE(rcPage.Width() + 8, rcClient.Width());
         EXPECT_TRUE(rcPage.Height() >= rcClient.Height() - 1 || rcPage.Width() + 8 >= rcClient.Width() - 1);
 
-        const CRect rcField = ItemRect(hPage, IDC_PAGE_FIELD);
+        const CRect rcField = ItemRect(hPage, IDC_COMMENTS_CLEAR);
         EXPECT_EQ(static_cast<int>(rcFieldTemplate.left * dScale), rcField.left);
         EXPECT_EQ(static_cast<int>(rcFieldTemplate.top * dScale), rcField.top);
         EXPECT_EQ(static_cast<int>(rcFieldTemplate.right * dScale), rcField.right);
@@ -328,9 +328,10 @@ TEST_F(PageNavigationTest, ThePageOpenedFillsTheClientAreaAtTheLargestScaleThatK
         // The hidden buttons stay hidden.
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hPage, IDOK)));
 
-        // The field shows the page font, 11 points at the scale of the view
+        // The button shows the page font, 11 points at the scale of the view
         // (the null driver's screen has 96 dpi).
-        const HFONT hFont = reinterpret_cast<HFONT>(::SendDlgItemMessageW(hPage, IDC_PAGE_FIELD, WM_GETFONT, 0, 0));
+        const HFONT hFont =
+            reinterpret_cast<HFONT>(::SendDlgItemMessageW(hPage, IDC_COMMENTS_CLEAR, WM_GETFONT, 0, 0));
         ASSERT_NE(nullptr, hFont);
         ASSERT_NE(nullptr, m_pView->m_pPageFont);
         EXPECT_EQ(m_pView->m_pPageFont->GetSafeHandle(), hFont);
