@@ -135,6 +135,22 @@ void ClickItem(HWND hDialog, int nID)
     ::PostMessageW(::GetDlgItem(hDialog, nID), BM_CLICK, 0, 0);
 }
 
+void SendClicked(HWND hDialog, int nID)
+{
+    ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hDialog, nID)));
+}
+
+void TypeInto(HWND hDialog, int nID, const wchar_t* pszText)
+{
+    HWND hEdit = ::GetDlgItem(hDialog, nID);
+    ::SendMessageW(hDialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hEdit), TRUE);
+    ::SendMessageW(hEdit, EM_SETSEL, 0, -1);
+    ::SendMessageW(hEdit, WM_CHAR, VK_BACK, 1);
+    for (const wchar_t* p = pszText; *p != 0; ++p)
+        ::SendMessageW(hEdit, WM_CHAR, *p, 1);
+}
+
 void PressKey(UINT nVirtKey)
 {
     HWND hFocus = ::GetFocus();

@@ -61,6 +61,10 @@ std::wstring ItemText(HWND hDialog, int nID);
 CRect ItemRect(HWND hDialog, int nID);
 // Posts the click a user makes on a button.
 void ClickItem(HWND hDialog, int nID);
+// Posts the notification a button sends its dialog when pressed.
+void SendClicked(HWND hDialog, int nID);
+// Moves the focus to an edit as Tab would, empties it and types the text.
+void TypeInto(HWND hDialog, int nID, const wchar_t* pszText);
 // Posts a key press (down and up) to the window that has the focus (the
 // active window when none has).
 void PressKey(UINT nVirtKey);

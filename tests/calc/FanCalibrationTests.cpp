@@ -16,6 +16,7 @@
 #include "calc/FanCalibrationDialog.h"
 #include "res/resource.h"
 #include "tests/TestSupport.h"
+#include "tests/app/MessageTestSupport.h"
 
 namespace {
 
@@ -474,23 +475,6 @@ std::wstring Text(HWND hDialog, int nID)
     return sz;
 }
 
-// Focuses the field, selects its text and types over it as a user does;
-// an empty text clears it.
-void TypeInto(HWND hDialog, int nID, const wchar_t* pszText)
-{
-    HWND hEdit = ::GetDlgItem(hDialog, nID);
-    ::SendMessageW(hDialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hEdit), TRUE);
-    ::SendMessageW(hEdit, EM_SETSEL, 0, -1);
-    ::SendMessageW(hEdit, WM_CHAR, VK_BACK, 1);
-    for (const wchar_t* p = pszText; *p != 0; ++p)
-        ::SendMessageW(hEdit, WM_CHAR, *p, 1);
-}
-
-void Click(HWND hDialog, int nID)
-{
-    ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(hDialog, nID)));
-}
 
 COLORREF FieldTextColour(HWND hDialog, int nID)
 {
@@ -574,7 +558,7 @@ TEST_F(FanCalibrationEditorTest, OpensWithTheFanRowsTextsAndRings)
         c1 = Text(h, IDC_FANCAL_C_RING1);
         crCustom = FieldTextColour(h, IDC_FANCAL_C_RING1);
         crFactory = FieldTextColour(h, IDC_FANCAL_N_RING1);
-        Click(h, IDOK);
+        SendClicked(h, IDOK);
     }});
     EXPECT_EQ(nResult, IDOK);
     EXPECT_EQ(title, L"Fan Calibration Parameters");
@@ -594,7 +578,7 @@ TEST_F(FanCalibrationEditorTest, OpensWithTheFanRowsTextsAndRings)
     RunEditor(1, {[&](HWND h) {
         rows = {Text(h, IDC_FANCAL_FAN_TITLE), Text(h, IDC_FANCAL_RING1_LABEL), Text(h, IDC_FANCAL_RING5_LABEL),
                 Text(h, IDC_FANCAL_C_RING5), Text(h, IDC_FANCAL_N_RING5)};
-        Click(h, IDOK);
+        SendClicked(h, IDOK);
     }});
     EXPECT_EQ(rows, (std::vector<std::wstring>{L"Type R (230V)", L"Ring A", L"Ring E", L"2.817", L"0.5139"}));
 }
@@ -610,7 +594,7 @@ TEST_F(FanCalibrationEditorTest, TypedValuesAreInTheRecordAtOnceAndShownInRed)
             filtered = Text(h, IDC_FANCAL_C_RING2);
             bCustomWhileOpen = Cal().m_bAnyCustom;
             crTyped = FieldTextColour(h, IDC_FANCAL_C_RING2);
-            Click(h, IDOK);
+            SendClicked(h, IDOK);
         },
     });
     EXPECT_EQ(nResult, IDOK);
@@ -631,19 +615,19 @@ TEST_F(FanCalibrationEditorTest, OkRefusesAnEmptyOrNonPositiveFieldOfARingTheFan
     std::vector<int> focus;
     const INT_PTR nResult = RunEditor(4, {
         [&](HWND h) { TypeInto(h, IDC_FANCAL_C_RING3, L""); },
-        [&](HWND h) { Click(h, IDOK); },
+        [&](HWND h) { SendClicked(h, IDOK); },
         [&](HWND) { focus.push_back(::GetDlgCtrlID(::GetFocus())); },
         [&](HWND h) { TypeInto(h, IDC_FANCAL_C_RING3, L"0.00"); },
-        [&](HWND h) { Click(h, IDOK); },
+        [&](HWND h) { SendClicked(h, IDOK); },
         [&](HWND) { focus.push_back(::GetDlgCtrlID(::GetFocus())); },
         [&](HWND h) {
             TypeInto(h, IDC_FANCAL_C_RING3, L"6.1");
             TypeInto(h, IDC_FANCAL_N_RING4, L".");
         },
-        [&](HWND h) { Click(h, IDOK); },
+        [&](HWND h) { SendClicked(h, IDOK); },
         [&](HWND) { focus.push_back(::GetDlgCtrlID(::GetFocus())); },
         [&](HWND h) { TypeInto(h, IDC_FANCAL_N_RING4, L".52"); },
-        [&](HWND h) { Click(h, IDOK); },
+        [&](HWND h) { SendClicked(h, IDOK); },
     });
     EXPECT_EQ(nResult, IDOK);
     ASSERT_EQ(m_answerer.programMessages.size(), 3u);
@@ -716,11 +700,11 @@ TEST_F(FanCalibrationEditorTest, SetToDefaultsAndTheLastFactoryValueEmptyTheDate
         [&](HWND h) {
             // The date stays while a value is custom.
             dateAfterEdit = Cal().m_strCalDateUniv.GetString();
-            Click(h, IDC_FANCAL_SET_TO_DEFAULTS);
+            SendClicked(h, IDC_FANCAL_SET_TO_DEFAULTS);
         },
         [&](HWND h) {
             c0 = Text(h, IDC_FANCAL_C_RING0);
-            Click(h, IDOK);
+            SendClicked(h, IDOK);
         },
     });
     EXPECT_EQ(dwShown, static_cast<DWORD>(GDT_VALID));
@@ -742,7 +726,7 @@ TEST_F(FanCalibrationEditorTest, SetToDefaultsAndTheLastFactoryValueEmptyTheDate
     Cal().m_bCustomC[2][1] = 1;
     RunEditor(2, {
         [&](HWND h) { TypeInto(h, IDC_FANCAL_C_RING1, L"160.8"); },
-        [&](HWND h) { Click(h, IDOK); },
+        [&](HWND h) { SendClicked(h, IDOK); },
     });
     EXPECT_EQ(Cal().m_bCustomC[2][1], 0);
     EXPECT_TRUE(Cal().m_strCalDateUniv.IsEmpty());
@@ -757,7 +741,7 @@ TEST_F(FanCalibrationEditorTest, AnInvalidDateShowsABlankPickerAndIsKept)
     SYSTEMTIME shown{};
     RunEditor(0, {[&](HWND h) {
         ::SendDlgItemMessageW(h, IDC_FANCAL_DATE, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
-        Click(h, IDOK);
+        SendClicked(h, IDOK);
     }});
     // Blank: the picker holds today under the format " ".
     EXPECT_EQ(KeyOf(shown), TodayKey());
@@ -779,9 +763,9 @@ TEST_F(FanCalibrationEditorTest, EnterMovesToTheNextFieldAndHelpShowsTopic13)
         },
         [&](HWND h) {
             focus.push_back(::GetDlgCtrlID(::GetFocus()));
-            Click(h, IDC_FANCAL_HELP);
+            SendClicked(h, IDC_FANCAL_HELP);
         },
-        [&](HWND h) { Click(h, IDOK); },
+        [&](HWND h) { SendClicked(h, IDOK); },
     }, [&] { m_answerer.ReplyToDialog(IDD_HELP_PANEL, IDOK); });
     // Past the last field the date and buttons are skipped, back to the first.
     EXPECT_EQ(focus, (std::vector<int>{IDC_FANCAL_N_RING5, IDC_FANCAL_C_RING0}));
@@ -807,7 +791,7 @@ TEST_F(FanCalibrationEditorTest, ThePickedDateIsStoredWithItsLocalForm)
             ::PostMessageW(::GetDlgItem(h, IDC_FANCAL_DATE), WM_KEYDOWN, VK_RIGHT, 1);
             ::PostMessageW(::GetDlgItem(h, IDC_FANCAL_DATE), WM_KEYDOWN, VK_UP, 1);
         },
-        [&](HWND h) { Click(h, IDOK); },
+        [&](HWND h) { SendClicked(h, IDOK); },
     });
     EXPECT_EQ(onFocus, TodayKey());
     EXPECT_NE(Cal().m_strCalDateUniv.GetString(), onFocus);

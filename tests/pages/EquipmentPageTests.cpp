@@ -34,16 +34,6 @@ std::string Utf16Bytes(const std::wstring& text)
     return bytes;
 }
 
-void TypeInto(HWND hDialog, int nID, const wchar_t* pszText)
-{
-    HWND hEdit = ::GetDlgItem(hDialog, nID);
-    ::SendMessageW(hDialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hEdit), TRUE);
-    ::SendMessageW(hEdit, EM_SETSEL, 0, -1);
-    ::SendMessageW(hEdit, WM_CHAR, VK_BACK, 1);
-    for (const wchar_t* p = pszText; *p != 0; ++p)
-        ::SendMessageW(hEdit, WM_CHAR, *p, 1);
-}
-
 void Choose(HWND hDialog, int nID, int nIndex)
 {
     HWND hCombo = ::GetDlgItem(hDialog, nID);

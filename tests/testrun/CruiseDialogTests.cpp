@@ -15,12 +15,6 @@
 
 namespace {
 
-void SendClicked(HWND hDialog, int nID)
-{
-    ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(hDialog, nID)));
-}
-
 bool IsShown(HWND hDialog, int nID)
 {
     return (::GetWindowLongW(::GetDlgItem(hDialog, nID), GWL_STYLE) & WS_VISIBLE) != 0;

@@ -17,13 +17,6 @@
 
 namespace {
 
-// The notification a button sends its dialog when pressed.
-void SendClicked(HWND hDialog, int nID)
-{
-    ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(hDialog, nID)));
-}
-
 void PostKey(HWND hDialog, UINT nKey)
 {
     HWND hFocus = ::GetFocus();

@@ -24,12 +24,6 @@
 
 namespace {
 
-void SendClicked(HWND hDialog, int nID)
-{
-    ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(hDialog, nID)));
-}
-
 TEST(TestScreenControlPlan, ByMethodDataAndRunState)
 {
     enum Run { kIdle, kTest, kCruise };
