@@ -757,10 +757,6 @@ void CTestGraph1::EndTest()
                 RedrawGraph();
                 if (m_pView != nullptr)
                     m_pView->m_strFileVersionTag = m_pView->GetProgramVersionTag();
-                // With no link in use the timer steps no more: the run ends
-                // here, or it would stay open for ever.
-                m_bFaultStop = 1;
-                HandleStop();
                 return;
             }
             if (m_bStopPending) {
