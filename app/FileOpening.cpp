@@ -162,16 +162,11 @@ void CSimbrel1View::ClearAllRecords()
     m_pCustomPressures->ClearData();
     m_pManualEntry->m_nGauge[0] = 0;
     m_pManualEntry->m_nGauge[1] = 0;
+    // Each slot's data, its baselines and the environment pages' entries:
+    // a test not read from the file (a configuration, fewer tests) keeps
+    // nothing of another.
     m_pManualEntry->ClearData(0);
     m_pManualEntry->ClearData(1);
-    // The environment pages hold what was typed for each test; a test that
-    // is not read from the file (a configuration, fewer tests) must not
-    // keep another test's temperatures.
-    for (int d = 0; d < 2; ++d) {
-        m_pTemperature->ClearDirection(d);
-        m_pTempBaro->ClearDirection(d);
-        m_pTempAltitude->ClearDirection(d);
-    }
 }
 
 void CSimbrel1View::ReadAllSections(int bIsTest, int nDirection, const CString& strPrefix)

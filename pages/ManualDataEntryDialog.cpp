@@ -531,6 +531,19 @@ int CManualDataEntryDialog::CheckCell(int nCellId)
     return 0;
 }
 
+void CManualDataEntryDialog::RefuseValueWithoutRing(CString& strValue, int nRow)
+{
+    strValue.Empty();
+    // Shown before the message, whose focus change must neither read the
+    // removed value back nor run a cell check.
+    ShowRecord();
+    m_bSettingFocus = 1;
+    ShowGridMessage(IDS_MANUAL_RING_FIRST, L"", IDI_MESSAGE_EXCLAMATION, 0);
+    m_bSettingFocus = 1;
+    FocusControl(kRingIds[nRow - 1]);
+    m_bSettingFocus = 0;
+}
+
 int CManualDataEntryDialog::UpdateFlowFromFanPressure(int nRow)
 {
     const int d = ShownSlot();
@@ -540,15 +553,7 @@ int CManualDataEntryDialog::UpdateFlowFromFanPressure(int nRow)
     if (strFanP.IsEmpty()) {
         m_strFlow[d][nRow].Empty();
     } else if (GetRowRing(d, nRow) < 0) {
-        strFanP.Empty();
-        // Shown before the message, whose focus change must neither read the
-        // removed value back nor run a cell check.
-        ShowRecord();
-        m_bSettingFocus = 1;
-        ShowGridMessage(IDS_MANUAL_RING_FIRST, L"", IDI_MESSAGE_EXCLAMATION, 0);
-        m_bSettingFocus = 1;
-        FocusControl(kRingIds[nRow - 1]);
-        m_bSettingFocus = 0;
+        RefuseValueWithoutRing(strFanP, nRow);
     } else {
         double dFlow = 0.0;
         if (LoadRowCalibration(d, nRow) &&
@@ -573,15 +578,7 @@ int CManualDataEntryDialog::UpdateFanPressureFromFlow(int nRow)
     if (strFlow.IsEmpty()) {
         m_strFanP[d][nRow].Empty();
     } else if (GetRowRing(d, nRow) < 0) {
-        strFlow.Empty();
-        // Shown before the message, whose focus change must neither read the
-        // removed value back nor run a cell check.
-        ShowRecord();
-        m_bSettingFocus = 1;
-        ShowGridMessage(IDS_MANUAL_RING_FIRST, L"", IDI_MESSAGE_EXCLAMATION, 0);
-        m_bSettingFocus = 1;
-        FocusControl(kRingIds[nRow - 1]);
-        m_bSettingFocus = 0;
+        RefuseValueWithoutRing(strFlow, nRow);
     } else {
         double dFanP = 0.0;
         if (LoadRowCalibration(d, nRow) &&

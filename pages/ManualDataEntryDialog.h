@@ -62,6 +62,9 @@ public:
     int GetRowStatus(int nRow);
     // 0 accepted, -1 refused (message shown, field focused).
     int CheckData(int d);
+    // A fan pressure or flow typed in a row without a ring: removed, the
+    // message shown and the focus on the row's ring list.
+    void RefuseValueWithoutRing(CString& strValue, int nRow);
     int UpdateFlowFromFanPressure(int nRow);
     int UpdateFanPressureFromFlow(int nRow);
 

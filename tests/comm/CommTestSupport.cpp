@@ -4,7 +4,9 @@
 
 #include <sstream>
 
+#include "app/Simbrel1View.h"
 #include "comm/QarCommunications.h"
+#include "testrun/TestGraph1.h"
 
 namespace {
 
@@ -174,4 +176,20 @@ void CGaugeSimulator::Stop()
         CloseHandle(m_hOutput);
     m_hInput = nullptr;
     m_hOutput = nullptr;
+}
+
+void ConnectPrimaryGauge(CSimbrel1View& view, CTestGraph1& store)
+{
+    CQarCommunications& link = *view.m_pLink[0];
+    link.InitChannelTable();
+    link.m_nFirstPort = static_cast<short>(kLinkPort);
+    link.m_nLastPort = static_cast<short>(kLinkPort);
+    link.ConnectDevice();
+    ASSERT_EQ(1, link.m_bIdentified);
+    ASSERT_EQ(1, link.m_bGauge);
+    view.m_nComPort[0] = kLinkPort;
+    store.m_DeviceUsed[0] = 1;
+    store.m_DeviceChannels[0] = 2;
+    store.m_DevicesInUse = 1;
+    store.m_ChannelsInUse = 2;
 }

@@ -24,6 +24,12 @@ constexpr int kPlainFilePort = 210;
 // A failure with the way to set the ports up, when they are not there.
 testing::AssertionResult SerialPortsReady();
 
+class CSimbrel1View;
+class CTestGraph1;
+// Connects the view's primary link on kLinkPort to the gauge simulated on
+// its far end and gives the test screen that one gauge of two channels.
+void ConnectPrimaryGauge(CSimbrel1View& view, CTestGraph1& store);
+
 class CStopwatch {
 public:
     CStopwatch() { Restart(); }

@@ -106,18 +106,7 @@ protected:
     void Connect(const std::vector<std::string>& setup)
     {
         ASSERT_TRUE(m_gauge.Start(kGaugePort, setup));
-        CQarCommunications& link = *View().m_pLink[0];
-        link.InitChannelTable();
-        link.m_nFirstPort = static_cast<short>(kLinkPort);
-        link.m_nLastPort = static_cast<short>(kLinkPort);
-        link.ConnectDevice();
-        ASSERT_EQ(1, link.m_bIdentified);
-        ASSERT_EQ(1, link.m_bGauge);
-        View().m_nComPort[0] = kLinkPort;
-        m_pStore->m_DeviceUsed[0] = 1;
-        m_pStore->m_DeviceChannels[0] = 2;
-        m_pStore->m_DevicesInUse = 1;
-        m_pStore->m_ChannelsInUse = 2;
+        ASSERT_NO_FATAL_FAILURE(ConnectPrimaryGauge(View(), *m_pStore));
     }
     // A building and fan '3' with ring A, calibrated as the program has it:
     // 5000 counts give about 34 Pa, 1612 (10 %) about 6 Pa.

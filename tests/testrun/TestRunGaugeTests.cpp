@@ -226,17 +226,7 @@ public:
         plant << "plant on cb " << kBuildingC << " nb " << kBuildingN << " baseline 0 noise " << dNoise
               << " seed 11 flow 0.3 lag 0.5 dir " << direction;
         ASSERT_TRUE(m_gauge.Start(kGaugePort, {plant.str(), RingLine(*View().m_pFanCalibration, nRing)}));
-        CQarCommunications& link = *View().m_pLink[0];
-        link.InitChannelTable();
-        link.m_nFirstPort = static_cast<short>(kLinkPort);
-        link.m_nLastPort = static_cast<short>(kLinkPort);
-        link.ConnectDevice();
-        ASSERT_EQ(1, link.m_bIdentified);
-        View().m_nComPort[0] = kLinkPort;
-        m_pStore->m_DeviceUsed[0] = 1;
-        m_pStore->m_DeviceChannels[0] = 2;
-        m_pStore->m_DevicesInUse = 1;
-        m_pStore->m_ChannelsInUse = 2;
+        ASSERT_NO_FATAL_FAILURE(ConnectPrimaryGauge(View(), *m_pStore));
         TakeFanLog(m_gauge);
     }
 

@@ -20,8 +20,8 @@ def slot(letter, name, std, method, tests):
     pre = letter + '_'
     lines, i = [], 0
     body = []
-    for t, (env, spec, extra) in enumerate(tests, 1):
-        rows = points(*spec, sign=(-1 if letter == 'D' else 1))
+    for t, (env, curve, extra) in enumerate(tests, 1):
+        rows = points(*curve, sign=(-1 if letter == 'D' else 1))
         body.append('')
         body.append('%s TEST %d' % (name, t))
         if std == 'C':
