@@ -240,7 +240,11 @@ void CTestGraph1::DrawLeakageGraph(CDC* pDC, const CRect& rcPlot, int bDrawMarks
     const int nTitleTop = (rcPlot.top + rcPlot.bottom) / 2 - static_cast<int>(30 * m);
     CRect rcFlowTitle(8, nTitleTop, rcPlot.left - L, nTitleTop + 4 * h);
     if (bPrinting) {
-        const int xc = rcPlot.left - L - nLastWidth - 145;
+        // The gap is 145 pixels of a 600 dpi printer; the preview draws the
+        // page at the screen's resolution and needs it in proportion.
+        const int nDpi = m_pView != nullptr ? m_pView->m_PageCaps.Get(pDC, LOGPIXELSX) : pDC->GetDeviceCaps(LOGPIXELSX);
+        const int nGap = nDpi > 0 ? ::MulDiv(145, nDpi, 600) : 145;
+        const int xc = rcPlot.left - L - nLastWidth - nGap;
         rcFlowTitle = CRect(xc - 4000, nTitleTop, xc + 4000, nTitleTop + 4 * h);
     }
     pDC->DrawText(strFlowTitle, rcFlowTitle, DT_CENTER | DT_TOP | DT_NOCLIP);

@@ -834,8 +834,9 @@ TEST_F(TestReportPageTest, GraphReportKeepsLargeMetersAndFillsFifteenSixteenths)
     EXPECT_LE(nMaxX, 2550 * 15 / 16 + 1);
 }
 
-// The graph takes the same share of the page at 300 and at 600 dpi: the
-// layout follows the page, not the printer's pixels.
+// The graph takes the same share of the page at 300 and at 600 dpi and in
+// the preview's screen resolution: the layout follows the page, not the
+// printer's pixels, and the flow axis title stays on the page.
 TEST_F(TestReportPageTest, GraphLayoutIsTheSameAtAnyResolution)
 {
     CTestGraph1& g = *m_pView->m_pTestGraph;
@@ -843,9 +844,10 @@ TEST_F(TestReportPageTest, GraphLayoutIsTheSameAtAnyResolution)
     AddTest(g, 1, -0.4, 120.0, 0.64);
     CPrintInfo info;
     info.m_nCurPage = 1;
-    double dRight[2] = {}, dBottom[2] = {};
-    const CPageCaps caps[2] = {kLetter300, CPageCaps{216, 279, 5100, 6600, 600, 600}};
-    for (int k = 0; k < 2; ++k) {
+    double dRight[3] = {}, dBottom[3] = {};
+    const CPageCaps caps[3] = {kLetter300, CPageCaps{216, 279, 5100, 6600, 600, 600},
+                               CPageCaps{216, 279, 816, 1054, 96, 96}};
+    for (int k = 0; k < 3; ++k) {
         m_pView->m_PageCaps = caps[k];
         CMetafileRecorder recorder(MM_TWIPS);
         m_pView->PrintGraphPage(&recorder.Dc(), &info, 720, -720);
@@ -857,6 +859,12 @@ TEST_F(TestReportPageTest, GraphLayoutIsTheSameAtAnyResolution)
                 nBottom = std::max<int>(nBottom, std::max(line.from.y, line.to.y));
             }
         }
+        const CRecordedText* pTitle = nullptr;
+        for (const CRecordedText& t : drawing.texts)
+            if (t.text == L"Building" && t.pt.y > 0)
+                pTitle = &t;
+        ASSERT_NE(pTitle, nullptr) << caps[k].nLogPixelsX << " dpi";
+        EXPECT_GT(pTitle->pt.x, 0) << "flow title off the page at " << caps[k].nLogPixelsX << " dpi";
         dRight[k] = static_cast<double>(nRight) / caps[k].nHorzRes;
         dBottom[k] = static_cast<double>(nBottom) / caps[k].nVertRes;
         EXPECT_GT(dRight[k], 0.8);
@@ -865,6 +873,7 @@ TEST_F(TestReportPageTest, GraphLayoutIsTheSameAtAnyResolution)
     }
     EXPECT_NEAR(dRight[0], dRight[1], 0.002);
     EXPECT_NEAR(dBottom[0], dBottom[1], 0.002);
+    EXPECT_NEAR(dRight[0], dRight[2], 0.005);
 }
 
 }  // namespace
