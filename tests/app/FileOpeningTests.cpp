@@ -10,6 +10,8 @@
 #include "calc/DeviationsFromStandard.h"
 #include "calc/FanCalibrationDialog.h"
 #include "calc/ZoneDataDialog.h"
+#include "pages/BusinessInfoDialog.h"
+#include "pages/EquipmentInfoDialogIntl.h"
 #include "pages/TemperatureAndAltitudeEntry.h"
 #include "pages/TemperatureAndBarometricPressure.h"
 #include "pages/TemperatureEntryDialog.h"
@@ -316,7 +318,12 @@ TEST_F(FileOpeningTest, FixturesOpenWithTheValuesTheyHold)
          }},
         {L"iso-export-pressurization.bld", L"iso-export-pressurization.bld", 5010100, L"QSE 5.1.1.0", 1, 0, {1, 0}, 3,
          {L'S', L'S'}, {L"l/s", L"l/s"}, L"iso-export-pressurization", 0, L"\r\nQARMIX_Export: True\r\n",
-         [](CSimbrel1View* pView) { EXPECT_EQ(pView->m_bExportedFile, 1); }},
+         [](CSimbrel1View* pView) {
+             EXPECT_EQ(pView->m_bExportedFile, 1);
+             EXPECT_EQ(pView->m_pBusinessInfo->m_strBusinessName, CString(L"Airtight Testing Ltd."));
+             EXPECT_EQ(pView->m_pEquipment->m_strFanSerial, CString(L"1234"));
+             EXPECT_EQ(pView->m_pEquipment->m_strGaugeModel, CString(L"RQ40"));
+         }},
         {L"en13829-configuration.cfa", L"en13829-configuration.cfa", 5010100, L"QSE 5.1.1.0", 1, 0, {0, 0}, 1,
          {L'M', L'M'}, {L"cfm", nullptr}, L"Untitled", 1, L"Template for row houses", nullptr},
         {L"en13829-configuration.cfa", L"HOUSE.CFA", 5010100, L"QSE 5.1.1.0", 1, 0, {0, 0}, 1, {L'M', L'M'},
