@@ -1,5 +1,8 @@
 #include "testrun/RingDialogs.h"
 
+#include <algorithm>
+#include <string>
+
 #include "app/DrawButton.h"
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
@@ -53,6 +56,49 @@ void CChangeRingDialog::MoveItemDown(int nID, int nPixels, int nTaller)
                  TRUE);
 }
 
+// The warning's lines are written to fit the template in the font it was
+// designed with; in a larger dialog font a line wraps or the lines need more
+// height, and the question at the end falls below the warning's area. The
+// dialog widens until the longest line fits (everything else stays
+// centred); returns the height the lines need beyond the area the warning
+// gets when nTaller pixels are added to it, 0 when they fit.
+int CChangeRingDialog::FitWarning(int nTaller)
+{
+    const HWND hWarning = ::GetDlgItem(m_hWnd, IDC_CHANGE_RING_WARNING);
+    if (hWarning == nullptr)
+        return 0;
+    const int nLength = ::GetWindowTextLengthW(hWarning);
+    std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
+    ::GetWindowTextW(hWarning, text.data(), nLength + 1);
+    const HDC hdc = ::GetDC(hWarning);
+    const HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hWarning, WM_GETFONT, 0, 0)));
+    RECT rcText{0, 0, 0, 0};
+    ::DrawTextW(hdc, text.c_str(), nLength, &rcText, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hWarning, hdc);
+    RECT rcWarning;
+    ::GetClientRect(hWarning, &rcWarning);
+    const int nMore = std::max(0, static_cast<int>(rcText.bottom - rcWarning.bottom) - nTaller);
+    const int nExtra = rcText.right - rcWarning.right;
+    if (nExtra <= 0)
+        return nMore;
+    for (HWND hItem = ::GetWindow(m_hWnd, GW_CHILD); hItem != nullptr; hItem = ::GetWindow(hItem, GW_HWNDNEXT)) {
+        RECT rc;
+        ::GetWindowRect(hItem, &rc);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        if (hItem == hWarning)
+            rc.right += nExtra;
+        else
+            ::OffsetRect(&rc, nExtra / 2, 0);
+        ::MoveWindow(hItem, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    }
+    RECT rcWindow;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    ::SetWindowPos(m_hWnd, nullptr, rcWindow.left - nExtra / 2, rcWindow.top, rcWindow.right - rcWindow.left + nExtra,
+                   rcWindow.bottom - rcWindow.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return nMore;
+}
+
 BOOL CChangeRingDialog::OnInitDialog()
 {
     m_nFocusButtonId = 0;
@@ -67,16 +113,17 @@ BOOL CChangeRingDialog::OnInitDialog()
                        GetTargetCheckText(m_bFiveTimesBaseline, nStandard, m_nSuggestedMinimumTarget).GetString());
         if (CWnd* pWarning = GetDlgItem(IDC_CHANGE_RING_WARNING))
             pWarning->ShowWindow(SW_SHOW);
-        MoveItemDown(IDC_CHANGE_RING_WARNING, 0, 80);
-        MoveItemDown(IDC_CHANGE_RING_FIRST, 86, 0);
-        MoveItemDown(IDC_CHANGE_RING_OR, 80, 0);
-        MoveItemDown(IDC_CHANGE_RING_SECOND, 74, 0);
+        const int nMore = FitWarning(80);
+        MoveItemDown(IDC_CHANGE_RING_WARNING, 0, 80 + nMore);
+        MoveItemDown(IDC_CHANGE_RING_FIRST, 86 + nMore, 0);
+        MoveItemDown(IDC_CHANGE_RING_OR, 80 + nMore, 0);
+        MoveItemDown(IDC_CHANGE_RING_SECOND, 74 + nMore, 0);
         // The template fits the ring-change layout: without growing with its
         // second button, the dialog would cut off the "No" answer.
         RECT rcWindow;
         ::GetWindowRect(m_hWnd, &rcWindow);
-        ::SetWindowPos(m_hWnd, nullptr, rcWindow.left, rcWindow.top - 74 / 2, rcWindow.right - rcWindow.left,
-                       rcWindow.bottom - rcWindow.top + 74, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(m_hWnd, nullptr, rcWindow.left, rcWindow.top - (74 + nMore) / 2, rcWindow.right - rcWindow.left,
+                       rcWindow.bottom - rcWindow.top + 74 + nMore, SWP_NOZORDER | SWP_NOACTIVATE);
         SetWindowText(LoadText(GetTargetCheckCaptionId(m_bFiveTimesBaseline, nStandard)).GetString());
     } else {
         SetWindowText(LoadText(IDS_CHANGE_RING_CAPTION).GetString());

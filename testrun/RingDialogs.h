@@ -35,6 +35,7 @@ protected:
     void OnHelpButton();
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
     void MoveItemDown(int nID, int nPixels, int nTaller);
+    int FitWarning(int nTaller);
 
     int m_nFocusButtonId = 0;
 

@@ -157,6 +157,19 @@ TEST_F(FanCommands, OutOfRangeSpeedsAreClampedOnEveryPath)
     EXPECT_DOUBLE_EQ(16127.0, m_pScreen->m_FanSpeed);
 }
 
+TEST_F(FanCommands, NoTargetStopsTheFanWithoutAReading)
+{
+    // No gauge in use: a reading would fail and set stop pending.
+    m_pScreen->m_DevicesInUse = 0;
+    m_pScreen->m_FanSpeed = 3000.0;
+    EXPECT_EQ(1, m_pScreen->AdjustFanStep(100.0, 0.0, 0.0, -10000.0, 1.0, 0));
+    EXPECT_DOUBLE_EQ(0.0, m_pScreen->m_FanSpeed);
+    EXPECT_EQ(0, m_pScreen->m_nLastFanCommand);
+    EXPECT_EQ(0, m_pScreen->m_bStopPending);
+    EXPECT_EQ(std::wstring(L"Adjusting Fan for -10000.0 Pa Target Pressure"),
+              std::wstring(m_pScreen->m_strStatus.GetString()));
+}
+
 // The fan keys on the shown screen, as the keyboard sends them to the
 // slider: each held key's step is 2 more than the last, from 1 up to 100;
 // the Page keys move 20.
@@ -233,6 +246,57 @@ TEST_F(ShownScreenFanKeys, HeldKeyStepsGrowByTwoAndPageKeysMoveTwenty)
     EXPECT_EQ(0, Position());
     EXPECT_EQ(0, m_pScreen->m_nLastFanCommand);
     Press(VK_NEXT, WM_KEYUP);
+}
+
+
+TEST_F(ShownScreenFanKeys, FanControlsEnabledAndTheSliderRangeOfTheDevice)
+{
+    struct Case {
+        const char* name;
+        wchar_t chMethod;
+        int bEnable;
+        bool bSlider, bList;
+        int nFocus;
+    } cases[] = {
+        {"enabled", L'A', 1, true, true, IDC_TG_FAN_SLIDER},
+        {"disabled", L'A', 0, false, false, IDC_TG_START},
+        // The technician sets the fan by hand: the slider stays as it was.
+        {"semi-automatic", L'S', 1, false, true, IDC_TG_START},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_view->m_pSettings->m_chMethodLetter[0] = c.chMethod;
+        // Start is the Stop of a running test: enabled.
+        ::EnableWindow(::GetDlgItem(m_hWnd, IDC_TG_START), TRUE);
+        ::EnableWindow(Slider(), FALSE);
+        ::EnableWindow(::GetDlgItem(m_hWnd, IDC_TG_RING_LIST), !c.bEnable);
+        m_pScreen->EnableFanControls(c.bEnable);
+        EXPECT_EQ(c.bSlider, ::IsWindowEnabled(Slider()) != FALSE);
+        EXPECT_EQ(c.bList, ::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_TG_RING_LIST)) != FALSE);
+        EXPECT_EQ(c.nFocus, ::GetDlgCtrlID(::GetFocus()));
+    }
+    m_view->m_pSettings->m_chMethodLetter[0] = L'A';
+
+    // A box's fan takes 12 bits: the range follows the device and the speed
+    // is sent again within it; an unchanged range sends nothing.
+    m_pLink->m_bGauge = 0;
+    m_pScreen->UpdateSpeedSliderRange(5000.0);
+    EXPECT_EQ(4095, ::SendMessageW(Slider(), TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(4095, m_pScreen->m_nLastFanCommand);
+    EXPECT_EQ(4095, Position());
+    const int nSent = m_pScreen->m_nFanCommandsSent;
+    m_pScreen->UpdateSpeedSliderRange(1000.0);
+    EXPECT_EQ(nSent, m_pScreen->m_nFanCommandsSent);
+    m_pLink->m_bGauge = 1;
+    m_pScreen->UpdateSpeedSliderRange(5000.0);
+    EXPECT_EQ(16127, ::SendMessageW(Slider(), TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(5000, Position());
+
+    // The speed number shows once switched on (the F key).
+    m_pScreen->m_bFanValueShown = 1;
+    m_pScreen->SetFanSpeed(1234.7);
+    EXPECT_EQ(std::wstring(L"1234"), ItemText(m_hWnd, IDC_TG_FAN_SPEED));
+    m_pScreen->m_bFanValueShown = 0;
 }
 
 

@@ -110,6 +110,25 @@ TEST_F(PauseDialog, ResultsOfTheChoicesAndEscSwallowed)
     }
 }
 
+// Every control of the dialog is a button, and the dialog hands its own
+// focus back to the last one: Enter always has a focused button to press.
+TEST_F(PauseDialog, EnterPressesTheFocusedButton)
+{
+    struct Case {
+        int nFocus;
+        INT_PTR nResult;
+    } cases[] = {{IDC_PAUSE_STOP, 12}, {IDC_PAUSE_PROCEED, 11}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nFocus);
+        CTestPauseDialog dialog;
+        EXPECT_EQ(c.nResult, Run(dialog, {[&](HWND h) {
+                                              ::SendMessageW(h, WM_NEXTDLGCTL,
+                                                             reinterpret_cast<WPARAM>(::GetDlgItem(h, c.nFocus)), TRUE);
+                                          },
+                                          [](HWND) { PressKey(VK_RETURN); }}));
+    }
+}
+
 TEST(PauseDialogMessage, HeightFitsBothWaysAndNeverAboveASeventh)
 {
     // Measured at height / 20 = 7 in a 600 x 140 area; the cap is 20.
@@ -283,6 +302,37 @@ TEST_F(AdjustSettings, RefusedValueKeepsTheDialogOpenAndWritesNothing)
     EXPECT_EQ(IDOK, RunAdjust({Fill(L"1.0", L"2.0", L"95", L"10"), [](HWND h) { SendClicked(h, IDOK); }}));
     EXPECT_DOUBLE_EQ(95.0, Settings().m_dHighPressureLimit);
     EXPECT_EQ(1u, m_answerer.programMessages.size());
+}
+
+TEST_F(AdjustSettings, TypedTextIsFilteredAsANumber)
+{
+    struct Case {
+        int nID;
+        const wchar_t* typed;
+        const wchar_t* shown;
+        bool bCommaMessage;
+    } cases[] = {
+        {IDC_ADJUST_FAN_ADJUST, L"1,5", L"15", true},
+        {IDC_ADJUST_FAN_START, L"-5", L"5", false},
+        {IDC_ADJUST_LIMIT, L"6a0", L"60", false},
+        {IDC_ADJUST_TOLERANCE, L"2.5", L"2.5", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.typed));
+        m_answerer.programMessages.clear();
+        if (c.bCommaMessage)
+            m_answerer.ReplyToProgramMessage(IDS_MSG_COMMA_IN_NUMBER, IDOK);
+        std::wstring shown;
+        EXPECT_EQ(IDCANCEL, RunAdjust({[&](HWND h) { TypeInto(h, c.nID, c.typed); },
+                                       [&](HWND h) {
+                                           shown = ItemText(h, c.nID);
+                                           SendClicked(h, IDCANCEL);
+                                       }}));
+        EXPECT_EQ(std::wstring(c.shown), shown);
+        EXPECT_EQ(c.bCommaMessage ? 1u : 0u, m_answerer.programMessages.size());
+        EXPECT_TRUE(m_answerer.AllRepliesUsed());
+        ExpectUnchanged();
+    }
 }
 
 TEST_F(AdjustSettings, EscCancelsItInsideThePauseDialog)

@@ -161,6 +161,8 @@ TEST_F(RingPrompts, ControllerWarningsStopTheFanAndNameTheirTopic)
         EXPECT_EQ(c.nHelp, shown.nHelpTopic) << c.nState;
         EXPECT_EQ(176, shown.nIcon);
         EXPECT_EQ(0, shown.nKind);
+        EXPECT_EQ(static_cast<int>(IDS_WAITING_FOR_OPERATOR), m_pScreen->m_nStatusId) << c.nState;
+        m_pScreen->m_nStatusId = 0;
     }
     m_pScreen->m_CruiseMode = 0;
     // Other states show nothing.
@@ -168,6 +170,54 @@ TEST_F(RingPrompts, ControllerWarningsStopTheFanAndNameTheirTopic)
     CScopedAnswerer scope(answerer);
     m_pScreen->ShowControllerWarning(2);
     EXPECT_TRUE(answerer.programMessages.empty());
+}
+
+TEST_F(RingPrompts, RingChangePromptButtonsAndAnswer)
+{
+    struct Case {
+        int nRing;
+        wchar_t chFan;
+        int nCruise;
+        int nButton;   // the button pressed
+        const wchar_t* first;
+        const wchar_t* second;
+        int nHelp, nResult;
+    } cases[] = {
+        {3, L'5', 0, IDC_CHANGE_RING_FIRST, L"Install Ring C and press here to continue test.",
+         L"Press here to end test at previous test pressure", 124, 1},
+        {2, L'A', 1, IDC_CHANGE_RING_SECOND, L"Install Ring 2 and press here to continue test.",
+         L"Press here to end cruise", 124, 0},
+        {0, L'4', 0, IDC_CHANGE_RING_SECOND, L"Remove All Rings. and press here to continue test.",
+         L"Press here to end test at previous test pressure", 125, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "ring " << c.nRing << " fan " << static_cast<char>(c.chFan));
+        m_pScreen->m_CruiseMode = c.nCruise;
+        CTestAnswerer answerer;
+        CScopedAnswerer scope(answerer);
+        CDialogDriver driver;
+        std::wstring first, second, caption;
+        int nHelp = -1;
+        auto run = driver.Run({[&](HWND h) {
+                                   caption = WindowText(h);
+                                   first = ItemText(h, IDC_CHANGE_RING_FIRST);
+                                   second = ItemText(h, IDC_CHANGE_RING_SECOND);
+                               },
+                               [&](HWND h) { SendClicked(h, c.nButton); }});
+        answerer.RunDialog(CChangeRingDialog::IDD, [&](CDialog* pDialog) {
+            if (auto* pRing = dynamic_cast<CChangeRingDialog*>(pDialog))
+                nHelp = pRing->m_nHelpTopic;
+            run(pDialog);
+        });
+        EXPECT_EQ(c.nResult, m_pScreen->RingChangePrompt(c.nRing, c.chFan));
+        EXPECT_EQ(std::wstring(c.first), first);
+        EXPECT_EQ(std::wstring(c.second), second);
+        EXPECT_EQ(std::wstring(L"Change Fan Ring Dialog"), caption);
+        EXPECT_EQ(c.nHelp, nHelp);
+        EXPECT_EQ(static_cast<int>(IDS_WAITING_FOR_OPERATOR), m_pScreen->m_nStatusId);
+        m_pScreen->m_nStatusId = 0;
+    }
+    m_pScreen->m_CruiseMode = 0;
 }
 
 TEST_F(RingPrompts, FlowCheckAtAndBeforeTheLastRing)

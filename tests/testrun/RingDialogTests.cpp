@@ -28,6 +28,23 @@ std::wstring Text(UINT nID)
     return LoadText(nID).GetString();
 }
 
+// The height a static control's text takes when wrapped in the control's
+// width, in its own font.
+int WrappedTextHeight(HWND hStatic)
+{
+    const int nLength = ::GetWindowTextLengthW(hStatic);
+    std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
+    ::GetWindowTextW(hStatic, text.data(), nLength + 1);
+    RECT rc;
+    ::GetClientRect(hStatic, &rc);
+    const HDC hdc = ::GetDC(hStatic);
+    const HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(hStatic, WM_GETFONT, 0, 0)));
+    ::DrawTextW(hdc, text.c_str(), nLength, &rc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hStatic, hdc);
+    return rc.bottom - rc.top;
+}
+
 constexpr int kRingIds[5] = {IDC_RING_TYPE_RING1, IDC_RING_TYPE_RING2, IDC_RING_TYPE_RING3, IDC_RING_TYPE_RING4,
                              IDC_RING_TYPE_RING5};
 
@@ -77,9 +94,10 @@ TEST_F(RingDialogs, TargetCheckModeMovesTheButtonsDown)
         std::wstring caption, warning;
         CRect first, orText, second, warningRect, client;
         bool bWarningShown = false, bHelpShown = false;
+        int nWarningTextHeight = 0;   // the warning wrapped in its own width
     };
-    auto layoutOf = [this](int bFive, const wchar_t* pszShot) {
-        m_view->m_pSettings->m_nStandard = 3;
+    auto layoutOf = [this](int bFive, int nStandard, const wchar_t* pszShot) {
+        m_view->m_pSettings->m_nStandard = nStandard;
         CChangeRingDialog dialog;
         dialog.m_pView = m_view.Get();
         dialog.m_bFiveTimesBaseline = bFive;
@@ -100,14 +118,28 @@ TEST_F(RingDialogs, TargetCheckModeMovesTheButtonsDown)
                                                            ::GetDlgItem(h, IDC_CHANGE_RING_WARNING));
                                                        layout.bHelpShown = ::IsWindowVisible(
                                                            ::GetDlgItem(h, IDC_CHANGE_RING_HELP));
+                                                       layout.nWarningTextHeight = WrappedTextHeight(
+                                                           ::GetDlgItem(h, IDC_CHANGE_RING_WARNING));
                                                        SaveScreenshot(h, pszShot);
                                                    },
                                                    [](HWND h) { SendClicked(h, IDC_CHANGE_RING_FIRST); }}));
         return layout;
     };
-    const Layout ring = layoutOf(0, L"ring-change.png");
+    const Layout ring = layoutOf(0, 3, L"ring-change.png");
     // The target check: five times the baseline under ISO 9972.
-    const Layout target = layoutOf(1, L"ring-change-target-check.png");
+    const Layout target = layoutOf(1, 3, L"ring-change-target-check.png");
+    // Its longest text, under other standards.
+    const Layout baseline = layoutOf(1, 0, L"ring-change-baseline-check.png");
+    EXPECT_EQ(Text(IDS_HIGH_BASELINE_CAPTION), baseline.caption);
+    // The whole warning shows, the question at its end included.
+    for (const Layout* pLayout : {&target, &baseline}) {
+        EXPECT_GT(pLayout->nWarningTextHeight, 0);
+        EXPECT_LE(pLayout->nWarningTextHeight, pLayout->warningRect.Height());
+        EXPECT_NE(std::wstring::npos, pLayout->warning.find(L"customize the list"));
+        EXPECT_NEAR(pLayout->client.right - pLayout->second.right, pLayout->second.left - pLayout->client.left, 1);
+        EXPECT_EQ(ring.client.bottom - ring.second.bottom, pLayout->client.bottom - pLayout->second.bottom);
+        EXPECT_GE(pLayout->first.top, pLayout->warningRect.bottom);
+    }
     EXPECT_EQ(Text(IDS_CHANGE_RING_CAPTION), ring.caption);
     EXPECT_FALSE(ring.bWarningShown);
     EXPECT_TRUE(ring.bHelpShown);
