@@ -5,6 +5,27 @@ IMPLEMENT_DYNAMIC(CDrawButton, CObject)
 namespace {
 constexpr COLORREF kTabGreyText = RGB(128, 128, 128);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+// How much lighter than the grey text a tab must be for the text to read.
+constexpr int kTabTextContrast = 60;
+
+int Lightness(COLORREF cr)
+{
+    return (GetRValue(cr) * 30 + GetGValue(cr) * 59 + GetBValue(cr) * 11) / 100;
+}
+
+// The other tab in the gradient inactive caption colour; where a scheme
+// makes that as dark as the grey text (Wine's does), it is taken three
+// quarters of the way to the button face, so the tab reads as a lighter,
+// unselected one.
+COLORREF OtherTabColour()
+{
+    const COLORREF cr = ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION);
+    if (Lightness(cr) >= Lightness(kTabGreyText) + kTabTextContrast)
+        return cr;
+    const COLORREF crFace = ::GetSysColor(COLOR_BTNFACE);
+    return RGB((GetRValue(cr) + 3 * GetRValue(crFace)) / 4, (GetGValue(cr) + 3 * GetGValue(crFace)) / 4,
+               (GetBValue(cr) + 3 * GetBValue(crFace)) / 4);
+}
 
 CString ButtonText(CWnd* pButton)
 {
@@ -99,8 +120,7 @@ void CDrawButton::DrawTab(CDC*, CWnd* pButton, int bSelected, LPDRAWITEMSTRUCT l
     dc.Rectangle(&rcBack);
 
     // The tab: a cut corner at the top left and a slanted right edge.
-    CBrush brTab(bSelected ? ::GetSysColor(COLOR_BTNFACE)
-                           : ::GetSysColor(bEnabled ? COLOR_GRADIENTINACTIVECAPTION : COLOR_BTNFACE));
+    CBrush brTab(bSelected || !bEnabled ? ::GetSysColor(COLOR_BTNFACE) : OtherTabColour());
     dc.SelectObject(&brTab);
     const POINT tab[] = {{L, B}, {L, T + h / 4}, {L + h / 4, T}, {R - h, T}, {R, B}, {L, B}};
     dc.Polygon(tab, 6);

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "app/DrawButton.h"
 #include "app/Globals.h"
 #include "app/KeyValueText.h"
 #include "app/Lifecycle.h"
@@ -378,10 +379,9 @@ BOOL CBaselineDataEntry::OnInitDialog()
     SetDefID(IDC_BASELINE_NO_ACTION);
     SetPageTexts();
     UpdateControlStates();
-    if (m_nDataSource[d] == 1) {
-        // The controls keep what they show; OK reads it back.
-        ClearData(d);
-    } else {
+    // In gauge mode the six averages stay as they are: the controls show
+    // them, OK reads them back and Cancel must leave them untouched.
+    if (m_nDataSource[d] != 1) {
         SetDlgItemText(IDC_BASELINE_PRE_READINGS, m_strPretestReadings[d].GetString());
         if (!m_strPretestReadings[d].IsEmpty())
             UpdatePretestAverages();
@@ -489,6 +489,16 @@ BOOL CBaselineDataEntry::PreTranslateMessage(MSG* pMsg)
         }
     }
     return CDialog::PreTranslateMessage(pMsg);
+}
+
+BEGIN_MESSAGE_MAP(CBaselineDataEntry, CDialog)
+    ON_WM_DRAWITEM()
+END_MESSAGE_MAP()
+
+void CBaselineDataEntry::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    if (lpDrawItemStruct != nullptr)
+        CDrawButton::DrawDialogButton(this, lpDrawItemStruct, m_nFocusButtonId, IDC_BASELINE_NO_ACTION);
 }
 
 BOOL CBaselineDataEntry::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -87,4 +87,10 @@ private:
     int m_nUndoSource = 0;
     CString m_strUndo[8];
     bool m_bUpdating = false;
+    // The owner-drawn buttons in the program's style; the one drawn with the
+    // focus is the default button.
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    int m_nFocusButtonId = 0;
+
+    DECLARE_MESSAGE_MAP()
 };

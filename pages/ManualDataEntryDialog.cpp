@@ -379,6 +379,7 @@ BOOL CManualDataEntryDialog::OnInitDialog()
     if (nFanString != 0)
         m_strFanLabel.LoadString(nFanString);
     SetDlgItemText(IDC_MANUAL_FAN_NAME, m_strFanLabel.GetString());
+    SetDlgItemText(IDC_MANUAL_FAN_TYPE, m_strFanLabel.GetString());
     m_strDirectionLabel.LoadString(m_chDirection == L'D' ? IDS_DEPRESSURIZATION : IDS_PRESSURIZATION);
     SetDlgItemText(IDC_MANUAL_DIRECTION_LABEL, m_strDirectionLabel.GetString());
 
@@ -394,10 +395,64 @@ BOOL CManualDataEntryDialog::OnInitDialog()
     SetDlgItemTextFromString(IDC_MANUAL_BASELINE_BUTTON, IDS_BASELINE_EDIT_BUTTON);
     SetDlgItemTextFromString(IDC_MANUAL_PRE_AVG_LABEL, IDS_BASELINE_P_AVG);
     SetDlgItemTextFromString(IDC_MANUAL_POST_AVG_LABEL, IDS_BASELINE_P_AVG);
+    ScaleToParent();
     ApplyStandardLayout();
     EnableCellsBySource();
     ShowRecord();
     return TRUE;
+}
+
+void CManualDataEntryDialog::ScaleToParent()
+{
+    m_dLayoutScale = 1.0;
+    const HWND hParent = ::GetParent(m_hWnd);
+    if (hParent == nullptr)
+        return;
+    CRect rcParent;
+    CRect rcOwn;
+    ::GetWindowRect(hParent, &rcParent);
+    ::GetWindowRect(m_hWnd, &rcOwn);
+    if (rcOwn.Width() <= 0 || rcOwn.Height() <= 0 || rcParent.Width() <= 0 || rcParent.Height() <= 0)
+        return;
+    const double f = std::min(static_cast<double>(rcParent.Width()) / rcOwn.Width(),
+                              static_cast<double>(rcParent.Height()) / rcOwn.Height());
+    m_dLayoutScale = f;
+    auto scaled = [f](int n) { return static_cast<int>(n * f); };
+
+    // The client area grows by the factor and the frame keeps its size, so
+    // the whole grid stays inside the parent and nothing is cut at the
+    // bottom.
+    CRect rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    CRect rcFrame(0, 0, scaled(rcClient.Width()), scaled(rcClient.Height()));
+    ::AdjustWindowRectEx(&rcFrame, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)));
+    ::MoveWindow(m_hWnd, rcParent.left, rcParent.top, std::min(rcFrame.Width(), rcParent.Width()),
+                 std::min(rcFrame.Height(), rcParent.Height()), FALSE);
+
+    CFont* pFont = nullptr;
+    if (m_pView != nullptr) {
+        if (m_pView->m_pPageFont == nullptr)
+            m_pView->CreatePageFont(this, 1.0);
+        pFont = m_pView->m_pPageFont;
+    }
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        CRect rc;
+        ::GetWindowRect(hChild, &rc);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        const int nLeft = scaled(rc.left);
+        const int nTop = scaled(rc.top);
+        const int nWidth = scaled(rc.right) - nLeft;
+        int nHeight = scaled(rc.bottom) - nTop;
+        // A drop-down list's window height is that of its opened list.
+        ManualCell cell = ManualCell::BuildingPressure;
+        if (FindCell(::GetDlgCtrlID(hChild), cell) > 0 && cell == ManualCell::Ring)
+            nHeight += 10 * nHeight;
+        ::MoveWindow(hChild, nLeft, nTop, nWidth, nHeight, FALSE);
+        if (pFont != nullptr)
+            ::SendMessageW(hChild, WM_SETFONT, reinterpret_cast<WPARAM>(pFont->GetSafeHandle()), FALSE);
+    }
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CManualDataEntryDialog::OnCancel()

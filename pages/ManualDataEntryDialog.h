@@ -121,6 +121,8 @@ private:
     void ReturnFocus(bool& bReturned);
     void ChangeDirection(int nNewSlot);
     void ApplyStandardLayout();
+    // Fits the grid, its controls and their font to the parent window.
+    void ScaleToParent();
     void RunEnvironmentPage(int d);
 
     void OnCommandRange(UINT nID);

@@ -86,6 +86,7 @@
 #define IDC_MANUAL_SOURCE_GROUP             1948
 #define IDC_MANUAL_FAN_CAPTION              1949
 #define IDC_MANUAL_FAN_NAME                 1950
+#define IDC_MANUAL_FAN_TYPE                 1951   // the fan's name shown beside the label
 #define IDC_MANUAL_DIRECTION_LABEL          1130
 
 #define IDD_BASELINE_ENTRY                  220

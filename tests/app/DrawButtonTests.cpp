@@ -154,48 +154,84 @@ TEST(DrawButtonTest, AnAmpersandPrintsAsItself)
     EXPECT_GE(nWith - nWithout, szAmpersand.cx / 2);
 }
 
+namespace {
+
+int Lightness(COLORREF cr)
+{
+    return (GetRValue(cr) * 30 + GetGValue(cr) * 59 + GetBValue(cr) * 11) / 100;
+}
+
+// Sets one system colour for a scope and puts the old one back.
+class CScopedSysColor {
+public:
+    CScopedSysColor(int nIndex, COLORREF cr) : m_nIndex(nIndex), m_crOld(::GetSysColor(nIndex))
+    {
+        ::SetSysColors(1, &m_nIndex, &cr);
+    }
+    ~CScopedSysColor() { ::SetSysColors(1, &m_nIndex, &m_crOld); }
+    CScopedSysColor(const CScopedSysColor&) = delete;
+    CScopedSysColor& operator=(const CScopedSysColor&) = delete;
+
+private:
+    int m_nIndex;
+    COLORREF m_crOld;
+};
+
+}  // namespace
+
+// The other tab takes the gradient inactive caption colour where the grey
+// text reads on it; a scheme that makes it as dark as that text (Wine's
+// does) gets a lighter tab, still unlike the selected one and the band.
 TEST(DrawButtonTest, TabsShowSelectedOtherAndDisabledStates)
 {
-    const COLORREF crBack = ::GetSysColor(COLOR_ACTIVECAPTION);
-    const COLORREF crFace = ::GetSysColor(COLOR_BTNFACE);
-    const COLORREF crOther = ::GetSysColor(COLOR_GRADIENTINACTIVECAPTION);
     const COLORREF crGreyText = RGB(128, 128, 128);
-    ASSERT_NE(crBack, crFace);
-    ASSERT_NE(crBack, crOther);
-    ASSERT_NE(crFace, crOther);
+    const COLORREF schemes[] = {RGB(200, 215, 235), RGB(128, 128, 128)};
+    for (const COLORREF crScheme : schemes) {
+        SCOPED_TRACE(testing::Message() << "gradient inactive caption " << std::hex << crScheme);
+        CScopedSysColor scheme(COLOR_GRADIENTINACTIVECAPTION, crScheme);
+        ASSERT_EQ(::GetSysColor(COLOR_GRADIENTINACTIVECAPTION), crScheme);
+        const COLORREF crBack = ::GetSysColor(COLOR_ACTIVECAPTION);
+        const COLORREF crFace = ::GetSysColor(COLOR_BTNFACE);
+        ASSERT_NE(crBack, crFace);
+        const bool bReadable = Lightness(crScheme) >= Lightness(crGreyText) + 60;
 
-    struct TabCase {
-        const char* name;
-        int bSelected;
-        UINT nState;
-        COLORREF crTab;
-        COLORREF crText;
-    };
-    const TabCase cases[] = {
-        {"selected", 1, 0, crFace, RGB(0, 0, 0)},
-        {"other", 0, 0, crOther, crGreyText},
-        {"other, disabled", 0, ODS_DISABLED, crFace, crGreyText},
-    };
-    // Item (1, 1, 101, 31): the text rectangle is (3, 3, 99, 29), h = 26.
-    const CRect rcItem(1, 1, 101, 31);
-    for (const TabCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        CCanvas canvas(104, 34, RGB(255, 0, 255));
-        CButtonWindow window(L"Tab");
-        ::SelectObject(canvas.DC().GetSafeHdc(), ::GetStockObject(DEFAULT_GUI_FONT));
-        DRAWITEMSTRUCT dis = MakeItem(canvas, rcItem, c.nState);
-        CDrawButton button;
-        button.DrawTab(nullptr, window.Button(), c.bSelected, &dis);
+        struct TabCase {
+            const char* name;
+            int bSelected;
+            UINT nState;
+            COLORREF crText;
+        };
+        const TabCase cases[] = {
+            {"selected", 1, 0, RGB(0, 0, 0)},
+            {"other", 0, 0, crGreyText},
+            {"other, disabled", 0, ODS_DISABLED, crGreyText},
+        };
+        // Item (1, 1, 101, 31): the text rectangle is (3, 3, 99, 29), h = 26.
+        const CRect rcItem(1, 1, 101, 31);
+        for (const TabCase& c : cases) {
+            SCOPED_TRACE(c.name);
+            CCanvas canvas(104, 34, RGB(255, 0, 255));
+            CButtonWindow window(L"Tab");
+            ::SelectObject(canvas.DC().GetSafeHdc(), ::GetStockObject(DEFAULT_GUI_FONT));
+            DRAWITEMSTRUCT dis = MakeItem(canvas, rcItem, c.nState);
+            CDrawButton button;
+            button.DrawTab(nullptr, window.Button(), c.bSelected, &dis);
 
-        EXPECT_EQ(canvas.Pixel(0, 0), crBack) << "the background covers the item grown by 1";
-        EXPECT_EQ(canvas.Pixel(4, 4), crBack) << "the cut top-left corner";
-        EXPECT_EQ(canvas.Pixel(95, 5), crBack) << "right of the slanted edge";
-        EXPECT_EQ(canvas.Pixel(10, 20), c.crTab);
-        EXPECT_EQ(canvas.Pixel(80, 28), c.crTab);
-        // Where the scheme gives the tab the text's own grey (Wine's default
-        // scheme does for the other tab), the text cannot be told apart.
-        if (c.crText != c.crTab) {
-            EXPECT_GT(canvas.CountPixels(c.crText, CRect(3, 3, 99, 29)), 0);
+            EXPECT_EQ(canvas.Pixel(0, 0), crBack) << "the background covers the item grown by 1";
+            EXPECT_EQ(canvas.Pixel(4, 4), crBack) << "the cut top-left corner";
+            EXPECT_EQ(canvas.Pixel(95, 5), crBack) << "right of the slanted edge";
+            const COLORREF crTab = canvas.Pixel(10, 20);
+            EXPECT_EQ(canvas.Pixel(80, 28), crTab);
+            if (c.bSelected || (c.nState & ODS_DISABLED) != 0) {
+                EXPECT_EQ(crTab, crFace);
+            } else if (bReadable) {
+                EXPECT_EQ(crTab, crScheme);
+            } else {
+                EXPECT_GE(Lightness(crTab), Lightness(crGreyText) + 60);
+                EXPECT_NE(crTab, crFace);
+                EXPECT_NE(crTab, crBack);
+            }
+            EXPECT_GT(canvas.CountPixels(c.crText, CRect(3, 3, 99, 29)), 0) << "the text reads";
         }
     }
 }

@@ -275,3 +275,71 @@ TEST_F(BaselineDialogTest, SourcesQuestionKeysAndCancel)
     EXPECT_EQ(b.m_strPretestReadings[0], L"1.2\r\n-0.5");
     EXPECT_EQ(b.m_strPretestAvg[0], L"0.35");
 }
+
+// Opened for a direction without tests while the other one has tests, the
+// page takes the other direction's source and starts empty, unless this
+// direction already has a pre-test average.
+TEST_F(BaselineDialogTest, OpeningWithoutTestsTakesTheOtherDirectionsSource)
+{
+    struct Case {
+        const wchar_t* pszPretestAvg;
+        int nSource;
+        const wchar_t* pszReadings;
+    };
+    const Case cases[] = {
+        {L"", 1, L""},
+        {L"0.35", 0, L"0.3\r\n0.4"},
+    };
+    CBaselineDataEntry& b = Baseline();
+    g_nCurrentDirection = 1;
+    m_pView->m_pTestGraph->m_CompletedTests[0] = 1;
+    m_pView->m_pTestGraph->m_CompletedTests[1] = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszPretestAvg);
+        b.m_nDataSource[0] = 1;
+        b.m_nDataSource[1] = 0;
+        b.m_strPretestReadings[1] = L"0.3\r\n0.4";
+        b.m_strPretestAvg[1] = c.pszPretestAvg;
+        int nSourceShown = -1;
+        std::wstring readings;
+        Run({[&](HWND h) {
+            nSourceShown = Checked(h, IDC_BASELINE_SOURCE_GAUGE) ? 1 : Checked(h, IDC_BASELINE_SOURCE_READINGS) ? 0 : -1;
+            readings = ItemText(h, IDC_BASELINE_PRE_READINGS);
+            ClickItem(h, IDOK);
+        }});
+        EXPECT_EQ(nSourceShown, c.nSource);
+        EXPECT_EQ(b.m_nDataSource[1], c.nSource);
+        EXPECT_EQ(readings, c.pszReadings);
+        EXPECT_EQ(b.m_strPretestReadings[1], c.pszReadings);
+    }
+    EXPECT_EQ(b.m_nDataSource[0], 1);
+}
+
+// Gauge mode: the averages shown when the page opens come back through OK
+// as typed, and Cancel leaves every one as it was.
+TEST_F(BaselineDialogTest, GaugeAveragesSurviveOpeningWithOkAndCancel)
+{
+    CBaselineDataEntry& b = Baseline();
+    const wchar_t* const kAverages[6] = {L"0.5", L"1.0", L"-0.5", L"0.4", L"0.9", L"-0.2"};
+    CString* const pTexts[6] = {&b.m_strPretestAvg[0],  &b.m_strPretestPlus[0],  &b.m_strPretestMinus[0],
+                                &b.m_strPosttestAvg[0], &b.m_strPosttestPlus[0], &b.m_strPosttestMinus[0]};
+    const int nIds[6] = {IDC_BASELINE_PRE_AVG,  IDC_BASELINE_PRE_PLUS,  IDC_BASELINE_PRE_MINUS,
+                         IDC_BASELINE_POST_AVG, IDC_BASELINE_POST_PLUS, IDC_BASELINE_POST_MINUS};
+    for (const int nButton : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(nButton);
+        b.m_nDataSource[0] = 1;
+        for (int i = 0; i < 6; ++i)
+            *pTexts[i] = kAverages[i];
+        std::vector<std::wstring> shown;
+        const INT_PTR nResult = Run({[&](HWND h) {
+            for (const int nId : nIds)
+                shown.push_back(ItemText(h, nId));
+            ClickItem(h, nButton);
+        }});
+        EXPECT_EQ(nResult, nButton);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(shown[static_cast<size_t>(i)], kAverages[i]) << i;
+            EXPECT_EQ(*pTexts[i], kAverages[i]) << i;
+        }
+    }
+}

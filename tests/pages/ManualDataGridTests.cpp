@@ -15,7 +15,9 @@
 #include "testrun/TestGraph1.h"
 #include "tests/app/MessageTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <cwchar>
 #include <string>
 
@@ -273,6 +275,16 @@ void Wait(DWORD dwMs)
 {
     PumpUntil([] { return false; }, dwMs);
 }
+// A mouse click on a control as the user makes it: the button goes down,
+// and is let go only once what the press set off has been handled.
+void MouseClick(HWND h, int nId)
+{
+    const HWND hItem = ::GetDlgItem(h, nId);
+    ::PostMessageW(hItem, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PumpPending();
+    ::PostMessageW(hItem, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    PumpPending();
+}
 // Ends the dialog after a look at it (the grid's own Cancel does nothing).
 void EndNow(HWND h)
 {
@@ -281,6 +293,76 @@ void EndNow(HWND h)
 }
 
 }  // namespace
+
+// With a complete row the check asks for the post-test baseline outside
+// CGSB, then for the environment page of the standard; CGSB takes the
+// pre-test value for an empty post-test average.
+TEST_F(ManualGridTest, BaselineAndEnvironmentChecksPerStandard)
+{
+    struct Case {
+        int nStandard;
+        const wchar_t* pszPosttest;
+        UINT nIDMessage;
+        int nFocusId;
+    };
+    const Case cases[] = {
+        {0, L"", IDS_MANUAL_ALL_TEMPERATURE, 0},
+        {1, L"", IDS_MANUAL_POSTTEST_REQUIRED, IDC_MANUAL_POST_AVG},
+        {1, L"-0.3", IDS_MANUAL_ALL_TEMP_BARO, 0},
+        {2, L"-0.3", IDS_MANUAL_ALL_TEMP_ALTITUDE, 0},
+        {3, L"-0.3", IDS_MANUAL_ALL_TEMP_BARO, 0},
+    };
+    CManualDataEntryDialog& g = Grid();
+    CBaselineDataEntry& b = *m_pView->m_pBaseline;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nStandard << " '" << CString(c.pszPosttest).GetString() << "'");
+        m_pView->m_pSettings->m_nStandard = c.nStandard;
+        g.m_nGauge[1] = 0;
+        g.m_strBuildingP[1][1] = L"-50";
+        g.m_nRing[1][1] = 1;
+        g.m_strFanP[1][1] = L"100";
+        // CGSB and ASTM keep the averages in the grid, EN 13829 and ISO 9972
+        // on the baseline page.
+        g.m_strBuildingP[1][0] = L"-0.2";
+        g.m_strBuildingP[1][CManualDataEntryDialog::kRows - 1] = c.pszPosttest;
+        b.m_nDataSource[1] = 1;
+        b.m_strPretestAvg[1] = L"-0.2";
+        b.m_strPosttestAvg[1] = c.pszPosttest;
+        // Answered at once, so the next step sees where the check left the
+        // focus.
+        m_answerer.ReplyToProgramMessage(c.nIDMessage, IDOK);
+        const size_t nBefore = m_answerer.programMessages.size();
+        int nFocus = -1;
+        const INT_PTR nResult = Run({
+            [](HWND h) { ClickItem(h, IDOK); },
+            [&](HWND h) {
+                nFocus = FocusId();
+                // The environment button's text, whichever the standard,
+                // fits on the button in the grid's font.
+                const HWND hButton = ::GetDlgItem(h, IDC_MANUAL_ENVIRONMENT);
+                const std::wstring text = WindowText(hButton);
+                HDC hDC = ::GetDC(hButton);
+                HGDIOBJ hOld = ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(hButton, WM_GETFONT, 0, 0)));
+                SIZE size{};
+                ::GetTextExtentPoint32W(hDC, text.c_str(), static_cast<int>(text.size()), &size);
+                ::SelectObject(hDC, hOld);
+                ::ReleaseDC(hButton, hDC);
+                EXPECT_LE(size.cx, ItemRect(h, IDC_MANUAL_ENVIRONMENT).Width() - 4) << text;
+                // The EN 13829 grid with its baseline page fields.
+                if (c.nStandard == 1 && c.nFocusId == 0)
+                    SaveScreenshot(h, L"manual-grid-en13829.png");
+                EndNow(h);
+            },
+        });
+        EXPECT_EQ(nResult, IDCANCEL);
+        ASSERT_EQ(m_answerer.programMessages.size(), nBefore + 1);
+        EXPECT_EQ(m_answerer.programMessages.back().nIDText, c.nIDMessage);
+        if (c.nFocusId != 0) {
+            EXPECT_EQ(nFocus, c.nFocusId);
+        }
+        EXPECT_TRUE(m_answerer.AllRepliesUsed());
+    }
+}
 
 // The cell checks run when the focus really leaves a cell (Tab keys and the
 // dialog's own focus moves), with the messages answered through their
@@ -394,10 +476,111 @@ TEST_F(ManualGridTest, CellChecksFollowRealFocusMoves)
         EXPECT_EQ(shown(), 5u);
         EXPECT_EQ(FocusId(), kRow2Bp);
         EXPECT_EQ(ItemText(h, kRow2Bp), L"-40");
+
+        // Help does the same around its topic.
+        Focus(h, IDC_MANUAL_HELP);
+        EXPECT_EQ(g.m_nReturnFocusId, kRow2Bp);
+        m_answerer.ReplyToDialog(IDD_HELP_PANEL, IDOK);
+        ClickItem(h, IDC_MANUAL_HELP);
+        PumpPending();
+        EXPECT_EQ(m_answerer.dialogs.back().nIDTemplate, static_cast<UINT>(IDD_HELP_PANEL));
+        EXPECT_EQ(FocusId(), kRow2Bp);
+        EXPECT_EQ(shown(), 5u);
         EndNow(h);
     }});
     EXPECT_EQ(nResult, IDCANCEL);
     EXPECT_TRUE(m_answerer.AllRepliesUsed());
+}
+
+// The sign check of a building pressure in both directions, through real
+// focus moves: the wrong sign is refused once with the focus back in the
+// cell, nothing more shows while the focus stays there, a value still wrong
+// is refused again on leaving, and the corrected value moves on.
+TEST_F(ManualGridTest, SignMessageOnceThenTheCorrectedCellMovesOn)
+{
+    struct Case {
+        wchar_t chDirection;
+        const wchar_t* pszWrong;
+        const wchar_t* pszRight;
+        UINT nIDMessage;
+        const wchar_t* pszMessage;
+    };
+    const Case cases[] = {
+        {L'P', L"-20", L"20", IDS_MANUAL_PRESSURE_MUST_BE_POS,
+         L"Building pressure must be positive\r\nfor Pressurization Mode."},
+        {L'D', L"20", L"-20", IDS_MANUAL_PRESSURE_MUST_BE_NEG,
+         L"Building pressure must be negative\r\nfor Depressurization Mode."},
+    };
+    // How the focus leaves the cell: Tab, Enter (the grid's next-cell
+    // button), the focus set into the next row's building pressure, and a
+    // mouse press and release on a flow source button.
+    struct Leave {
+        const char* name;
+        int nNextId;
+        std::function<void(HWND)> leave;
+    };
+    const Leave leaves[] = {
+        {"tab", kRow1Ring, [](HWND) { Keys(VK_TAB); }},
+        {"enter", kRow1Ring, [](HWND) { Keys(VK_RETURN); }},
+        {"click", kRow2Bp, [](HWND h) { Focus(h, kRow2Bp); PumpPending(); }},
+        {"mouse", IDC_MANUAL_SOURCE_FAN_P, [](HWND h) { MouseClick(h, IDC_MANUAL_SOURCE_FAN_P); }},
+    };
+    CManualDataEntryDialog& g = Grid();
+    for (const Case& c : cases) {
+        for (const Leave& l : leaves) {
+            SCOPED_TRACE(testing::Message() << static_cast<char>(c.chDirection) << " " << l.name);
+            const int d = c.chDirection == L'P' ? 0 : 1;
+            g.m_chDirection = c.chDirection;
+            g_nCurrentDirection = d;
+            g.m_nGauge[d] = 0;
+            g.ClearData(d);
+            CDialogDriver okDriver;
+            for (int i = 0; i < 3; ++i)
+                m_answerer.RunProgramMessage(c.nIDMessage, okDriver.Run({[](HWND h) { ClickItem(h, IDOK); }}));
+            const size_t nBefore = m_answerer.programMessages.size();
+            auto shown = [&] { return m_answerer.programMessages.size() - nBefore; };
+            auto enter = [&](HWND h) {
+                Focus(h, kRow1Bp);
+                EXPECT_TRUE(PumpUntil([&] { return g.m_nPendingFocusId == 0 && FocusId() == kRow1Bp; }, 1000));
+            };
+            Run({[&](HWND h) {
+                enter(h);
+                ReplaceText(c.pszWrong);
+                l.leave(h);
+                ASSERT_EQ(shown(), 1u);
+                EXPECT_EQ(m_answerer.programMessages.back().text, c.pszMessage);
+                EXPECT_EQ(FocusId(), kRow1Bp);
+                // Corrected at once: the focus moves on without a message.
+                ReplaceText(c.pszRight);
+                l.leave(h);
+                EXPECT_EQ(shown(), 1u);
+                EXPECT_EQ(FocusId(), l.nNextId);
+
+                enter(h);
+                ReplaceText(c.pszWrong);
+                l.leave(h);
+                ASSERT_EQ(shown(), 2u);
+                // The answered message and the focus put back raise nothing
+                // further while the focus stays in the cell.
+                Wait(200);
+                EXPECT_EQ(shown(), 2u);
+                EXPECT_EQ(FocusId(), kRow1Bp);
+                // Still wrong: refused again when the focus leaves.
+                l.leave(h);
+                EXPECT_EQ(shown(), 3u);
+                EXPECT_EQ(FocusId(), kRow1Bp);
+                Wait(200);
+                ReplaceText(c.pszRight);
+                l.leave(h);
+                Wait(200);
+                EXPECT_EQ(shown(), 3u);
+                EXPECT_EQ(FocusId(), l.nNextId);
+                EXPECT_EQ(g.m_strBuildingP[d][1], c.pszRight);
+                EndNow(h);
+            }});
+            EXPECT_TRUE(m_answerer.AllRepliesUsed());
+        }
+    }
 }
 
 // The direction tabs check the slot they leave: an incomplete row keeps the
@@ -448,8 +631,9 @@ TEST_F(ManualGridTest, TabsCheckTheSlotLeftAndHandItToTheStore)
 }
 
 // The grid as shown for a depressurization with fan '3' (lettered rings)
-// and with the duct fan 'B' (numbered rings, four of them); pictures of
-// both when VUDADAR_SCREENS names a folder.
+// and with the duct fan 'B' (numbered rings, four of them), scaled to fill
+// its parent window and named after its fan; pictures of both when
+// VUDADAR_SCREENS names a folder.
 TEST_F(ManualGridTest, RingListsAndPicturesPerFan)
 {
     struct Case {
@@ -473,8 +657,32 @@ TEST_F(ManualGridTest, RingListsAndPicturesPerFan)
         SCOPED_TRACE(static_cast<char>(c.chFan));
         g.m_chFanCode = c.chFan;
         int nItems = 0;
-        std::wstring first, last, open, ring, caption;
+        std::wstring first, last, open, ring, caption, fanShown;
         Run({[&](HWND h) {
+            // Scaled to the parent: at its top-left corner, inside it, as
+            // large as one of its sides allows (the frame aside), every
+            // control inside the client area and in the page font.
+            CRect rcParent, rcGrid, rcClient;
+            ::GetWindowRect(::GetParent(h), &rcParent);
+            ::GetWindowRect(h, &rcGrid);
+            ::GetClientRect(h, &rcClient);
+            EXPECT_GT(g.m_dLayoutScale, 1.0);
+            EXPECT_EQ(rcGrid.TopLeft(), rcParent.TopLeft());
+            EXPECT_LE(rcGrid.right, rcParent.right);
+            EXPECT_LE(rcGrid.bottom, rcParent.bottom);
+            EXPECT_GE(std::max(static_cast<double>(rcGrid.Width()) / rcParent.Width(),
+                               static_cast<double>(rcGrid.Height()) / rcParent.Height()),
+                      0.95);
+            for (const int nId : {kRow1Bp, kRow1Ring, static_cast<int>(CManualDataEntryDialog::kFlowIds[11]), IDOK,
+                                  IDC_MANUAL_TAB_DEPRESS}) {
+                const CRect rc = ItemRect(h, nId);
+                EXPECT_TRUE(rcClient.PtInRect(rc.TopLeft()) && rc.right <= rcClient.right && rc.bottom <= rcClient.bottom)
+                    << nId;
+                EXPECT_EQ(reinterpret_cast<HFONT>(::SendDlgItemMessageW(h, nId, WM_GETFONT, 0, 0)),
+                          static_cast<HFONT>(*m_pView->m_pPageFont))
+                    << nId;
+            }
+            fanShown = ItemText(h, IDC_MANUAL_FAN_TYPE);
             nItems = static_cast<int>(::SendDlgItemMessageW(h, kRow1Ring, CB_GETCOUNT, 0, 0));
             open = ComboItem(h, kRow1Ring, 0);
             first = ComboItem(h, kRow1Ring, 1);
@@ -491,6 +699,7 @@ TEST_F(ManualGridTest, RingListsAndPicturesPerFan)
         EXPECT_EQ(ring, c.pszFirstRing);
         EXPECT_EQ(caption, L"Manual Text Data Entry");
         EXPECT_EQ(g.m_strFanLabel, c.pszFan);
+        EXPECT_EQ(fanShown, c.pszFan);
     }
 }
 
