@@ -196,6 +196,12 @@ void CQarCommunications::ConnectDevice()
     }
     if (m_bConnected && nIdentity > 0) {
         m_bIdentified = 1;
+        // The device may not be the one identified on this link before (a
+        // gauge changed at the port, another network gauge chosen): its
+        // channel count and texts are this identification's.
+        if (m_bGauge)
+            m_nChannelCount = m_bRQ80 ? 2 : static_cast<short>(m_nTypeCode);
+        m_bTextsFormatted = 0;
         FormatDeviceInfo();
     } else {
         if (!m_bConnected)

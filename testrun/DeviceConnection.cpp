@@ -145,6 +145,9 @@ int CTestGraph1::ConnectDevices()
         return 0;
     if (view.m_nPrimaryPort < 0) {
         if (!view.m_NetDevice.m_strAddress.IsEmpty() && ConnectNetworkDevice(0, view.m_NetDevice)) {
+            // As for a gauge the scan finds: an RQ80 tells its serial number
+            // only in its announcement, so the link takes it from there.
+            pLink0->m_nSerial = view.m_NetDevice.m_nSerialNumber;
             // A connection opened just now is not identified yet, and the
             // allocation takes only identified links.
             if (!pLink0->m_bIdentified)

@@ -319,7 +319,9 @@ void CTestGraph1::ReadOlderEnvironment(int d, int t)
             if (!strBaro.IsEmpty())
                 setBoth(m_TestPbaro, d, t, CSimbrel1View::TextToDouble(strBaro));
         } else {
-            page.m_bEditMode = 1;
+            // Asked as the other standards ask: for this very test, with
+            // nothing to confirm afterwards.
+            page.m_bTestDataMode = 1;
             page.m_nEditDirection = d;
             page.m_nEditTest = t;
             for (;;) {
@@ -335,7 +337,6 @@ void CTestGraph1::ReadOlderEnvironment(int d, int t)
                 }
                 view.ShowMessage(IDS_MANUAL_ALL_TEMPERATURE, CString(), IDI_MESSAGE_EXCLAMATION, kOkOnly, kNoHelpTopic);
             }
-            page.m_bEditMode = 0;
         }
         // The temperature page's own keys must not overwrite these.
         page.m_bTestDataMode = 1;
@@ -364,6 +365,8 @@ void CTestGraph1::ReadOlderEnvironment(int d, int t)
         }
         CTemperatureAndBarometricPressure& page = *view.m_pTempBaro;
         page.m_bTestDataMode = 1;
+        page.m_nEditDirection = d;
+        page.m_nEditTest = t;
         for (;;) {
             const INT_PTR nResult = page.DoModal();
             if (nResult != IDOK)
@@ -391,6 +394,8 @@ void CTestGraph1::ReadOlderEnvironment(int d, int t)
         CTemperatureAndAltitudeEntry& page = *view.m_pTempAltitude;
         page.m_bTestDataMode = 1;
         page.m_nStage = CTemperatureAndAltitudeEntry::kBothStages;
+        page.m_nEditDirection = d;
+        page.m_nEditTest = t;
         for (;;) {
             const INT_PTR nResult = page.DoModal();
             if (nResult != IDOK)
@@ -428,6 +433,9 @@ void CTestGraph1::ReadTestData(int d, const CString& strPrefix)
         strCompleted = view.GetFileValue(strPrefix + L"Complete_test:");
     const int nTests = ClampedInt(strCompleted, 0, kMaxTests);
     m_DevicesCaptured = ReadDeviceInfo(d);
+    // An environment page that asks for a test of an older file lists the
+    // tests read, so what is typed is kept for the test asked for.
+    m_CompletedTests[d] = nTests;
 
     for (int t = 0; t < nTests; ++t) {
         const int n = t + 1;

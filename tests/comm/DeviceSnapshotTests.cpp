@@ -1,11 +1,14 @@
 // The connected-device section from real links: a serial gauge and a box
-// identified through their simulators, snapshotted at the end of a test,
-// written, and read back by another store.
+// identified through their simulators, and network gauges connected by
+// auto-selection to the network gauge model, snapshotted at the end of a
+// test, written, and read back by another store.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "app/Clock.h"
 #include "app/Globals.h"
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
@@ -13,6 +16,7 @@
 #include "testrun/TestGraph1.h"
 #include "tests/app/MessageTestSupport.h"
 #include "tests/comm/CommTestSupport.h"
+#include "tools/NetworkGaugeModel.h"
 
 namespace {
 
@@ -126,4 +130,80 @@ TEST_F(DeviceSnapshot, SerialGaugeAndBoxAsTheirSimulatorsIdentifiedThem)
     ExpectSnapshotComesBack(2);
     EXPECT_EQ(CString(L"4321"), m_pScreen->m_DeviceInfo[0].m_strText[CDeviceInfoStrings::kSerialNumber]);
     EXPECT_EQ(CString(L"1.250000"), m_pScreen->m_DeviceInfo[0].m_strText[CDeviceInfoStrings::kFirstConstant]);
+    EXPECT_EQ(CString(L"2"), m_pScreen->m_DeviceInfo[0].m_strText[CDeviceInfoStrings::kChannelCount]);
+    EXPECT_EQ(CString(L"8"), m_pScreen->m_DeviceInfo[1].m_strText[CDeviceInfoStrings::kChannelCount]);
+}
+
+// Auto-selection takes a network gauge either from the descriptor known from
+// an earlier run or from the scan. Either way the link is identified after
+// the connection, and each snapshot is of the gauge connected now: the cases
+// run one after another on the same link, as a technician changes gauges.
+TEST_F(DeviceSnapshot, NetworkGaugesAsAutoSelectionConnectedThem)
+{
+    using Kind = CNetworkGaugeModel::Kind;
+    struct Case {
+        const char* pszName;
+        Kind kind;
+        bool bScan;
+        std::vector<std::string> setup;
+        const wchar_t* pszModelSerial;
+        const wchar_t* pszCalDate;
+        const wchar_t* pszSupply;
+        const wchar_t* pszConstants[2];  // the first and the last
+    };
+    const Case cases[] = {
+        {"RQ80 known from an earlier run", Kind::kRQ80, false,
+         {"serial 5150", "cal 3 5 2019", "volts 5.91", "firmware 17", "constant 0 1.5", "constant 11 -0.25"},
+         L"RQ80 - 5150", L"20190305", L"5.91 Volts", {L"1.500000", L"-2.500000e-01"}},
+        {"RQ40 behind its adapter, found by the scan", Kind::kRQ40Adapter, true,
+         {"serial 6262", "cal 7 5 18", "battery 212", "constant 0 2.5", "constant 11 0.125"},
+         L"RQ40 - 6262", L"20180705", L"9.0 Volts", {L"2.500000", L"1.250000e-01"}},
+        {"RQ80 found by the scan", Kind::kRQ80, true,
+         {"serial 7373", "cal 11 28 2021", "volts 4.87", "constant 0 0.75", "constant 11 3"},
+         L"RQ80 - 7373", L"20211128", L"4.87 Volts", {L"0.750000", L"3.000000e+00"}},
+    };
+    // The waits after opening a connection pass on a clock that steps.
+    CSteppingClock clock(1000);
+    CScopedProgramClock scopedClock(clock);
+    SetZones(0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CNetworkGaugeModel model(c.kind);
+        for (const std::string& line : c.setup)
+            ASSERT_EQ("ok", model.Apply(line)) << line;
+        ASSERT_TRUE(model.Start());
+        m_view->m_bAutoSelect = 1;
+        m_view->m_nPrimaryPort = -1;
+        m_view->ResetNetDeviceRecord(m_view->m_NetDevice);
+        if (c.bScan) {
+            ASSERT_EQ("ok", model.Apply("announce every 100"));
+        } else {
+            CWifiDeviceInfo& known = m_view->m_NetDevice;
+            known.m_strAddress = L"127.0.0.1";
+            known.m_nPort = model.GetPort();
+            known.m_nDeviceType = model.GetDeviceType();
+            known.m_nSerialNumber = _wtoi(std::wcschr(c.pszModelSerial, L'-') + 2);
+        }
+        ASSERT_EQ(1, m_pScreen->AllocateChannels());
+        ASSERT_EQ(1, m_pScreen->m_DevicesInUse);
+        EXPECT_EQ(CString(c.pszModelSerial), Link(0).m_strModelSerial);
+
+        ExpectSnapshotComesBack(1);
+        const CString* pText = m_pScreen->m_DeviceInfo[0].m_strText;
+        EXPECT_EQ(CString(c.pszCalDate), pText[CDeviceInfoStrings::kCalDateNumeric]);
+        EXPECT_EQ(CString(c.pszSupply), pText[CDeviceInfoStrings::kSupply]);
+        EXPECT_EQ(CString(L"2"), pText[CDeviceInfoStrings::kChannelCount]);
+        EXPECT_EQ(CString(c.pszConstants[0]), pText[CDeviceInfoStrings::kFirstConstant]);
+        EXPECT_EQ(CString(c.pszConstants[1]), pText[CDeviceInfoStrings::kFirstConstant + 11]);
+        const CString strSection = m_pScreen->WriteDeviceInfo();
+        int nConstantLines = 0;
+        for (int nAt = strSection.Find(L"_Calibration:"); nAt >= 0; nAt = strSection.Find(L"_Calibration:", nAt + 1))
+            ++nConstantLines;
+        EXPECT_EQ(12, nConstantLines) << strSection.ToAnsi();
+        EXPECT_GE(strSection.Find(L"Pr_Channels: 2\nDevice_Type: 2\n"), 0) << strSection.ToAnsi();
+
+        Link(0).CloseDevice();
+        model.Stop();
+    }
+    m_view->m_bAutoSelect = 0;
 }

@@ -3,16 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 
 #include "app/Globals.h"
 #include "app/Simbrel1View.h"
 #include "app/TestSettingsDialog.h"
+#include "calc/QarMathFunctions.h"
 #include "comm/QarCommunications.h"
 #include "pages/ManualDataEntryDialog.h"
+#include "pages/TemperatureAndAltitudeEntry.h"
+#include "pages/TemperatureAndBarometricPressure.h"
+#include "pages/TemperatureEntryDialog.h"
+#include "res/resource.h"
 #include "testrun/TestGraph1.h"
 #include "tests/TestSupport.h"
+#include "tests/app/MessageTestSupport.h"
 
 namespace {
 
@@ -281,6 +288,43 @@ TEST_F(TestDataSection, ManualCgsbWithoutPosttestWritesOneEntryLessAndGetsItBack
     EXPECT_EQ(0, S().WriteTestData(0, L"P_").Find(L"P_Station_count: 4\n"));
 }
 
+// A manual test of each standard: the entries come back to the written
+// precision, and what was read writes the same section again. A manual CGSB
+// test without a post-test baseline ends with a copy of its opening marker,
+// which is left out and restored.
+TEST_F(TestDataSection, ManualTestsOfEveryStandardComeBackAndWriteTheSameAgain)
+{
+    for (int nStandard = 0; nStandard < 4; ++nStandard) {
+        SCOPED_TRACE(nStandard);
+        Use(nStandard, 0, L'M');
+        S().ResetTestData();
+        Entry(1, -1, 0, -0.375, 0, 0, 0.0625, 0);
+        Entry(1, 1, 60.0, -60.123456, 110.5, 2100.25, 0.5, 3.5);
+        Entry(1, 2, 45.0, -45.5, 80.125, 1700.5, 0.25, 2.75);
+        Entry(1, 3, 30.0, -30.25, 150.0, 1200.75, 0.125, 1.5);
+        Entry(1, -1, 0, -0.375, 0, 0, 0.0625, 0);
+        S().m_CompletedTests[1] = 1;
+        const CString strFirst = S().WriteTestData(1, L"D_");
+        EXPECT_EQ(nStandard == 0 ? 0 : -1, strFirst.Find(L"D_Station_count: 4\n"));
+
+        ReadBack(strFirst, 1);
+        ASSERT_EQ(5, S().m_StationCount[1]);
+        EXPECT_EQ(1, S().m_CompletedTests[1]);
+        const int nRings[] = {-1, 1, 2, 3, -1};
+        const double dPavg[] = {-0.375, -60.123456, -45.5, -30.25, -0.375};
+        const double dQavg[] = {0.0, 2100.25, 1700.5, 1200.75, 0.0};
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(nRings[i], S().m_Ring[1][i]) << i;
+            EXPECT_DOUBLE_EQ(dPavg[i], S().m_Pavg[1][i]) << i;
+            EXPECT_DOUBLE_EQ(dQavg[i], S().m_Qavg[1][i]) << i;
+        }
+        EXPECT_DOUBLE_EQ(80.125, S().m_Pfan[1][2]);
+        EXPECT_DOUBLE_EQ(0.0625, S().m_PStdDev[1][4]);
+        EXPECT_DOUBLE_EQ(1.5, S().m_QStdDev[1][3]);
+        EXPECT_EQ(strFirst.str(), S().WriteTestData(1, L"D_").str());
+    }
+}
+
 TEST_F(TestDataSection, OlderKeysAndVersionsAreReadAsTheyWereMeant)
 {
     Use(0, 1, L'A');
@@ -342,6 +386,194 @@ TEST_F(TestDataSection, EnvironmentLinesFollowTheStandard)
         EXPECT_DOUBLE_EQ(c.dBaro, S().m_TestPbaro[nPhase][0][2]);
         EXPECT_DOUBLE_EQ(c.dAltitude, S().m_TestAltitude[0][2]);
     }
+}
+
+// The check the opening makes before it reads a test: the key that makes a
+// section damaged, or nothing. A manual CGSB test is saved without its
+// closing marker, which still closes its test.
+TEST_F(TestDataSection, DamagedSectionsAreNamedByTheirKey)
+{
+    const CString strTwoTests = L"P_Station_count: 6\nP_Completed_Tests: 2\n"
+                                L"P_Data_pt_0: -1 0 0.1 0 0 0.1 0 END\nP_Data_pt_1: 1 50 50 90 800 0.3 2 END\n"
+                                L"P_Data_pt_2: -1 0 0.1 0 0 0.1 0 END\nP_Data_pt_3: -1 0 0.1 0 0 0.1 0 END\n"
+                                L"P_Data_pt_4: 2 25 25 60 500 0.3 2 END\nP_Data_pt_5: -1 0 0.1 0 0 0.1 0 END\n";
+    const CString strManualCgsb = L"Build_Standard: C\nBuild_Test_Method: M\nP_Station_count: 3\n"
+                                  L"P_Data_pt_0: -1 0 0.3 0 0 0.05 0 END\nP_Data_pt_1: 1 50 50 90 800 0.3 2 END\n"
+                                  L"P_Data_pt_2: 2 25 25 60 500 0.3 2 END\n";
+    struct Case {
+        const char* pszName;
+        CString strText;
+        const wchar_t* pszKey;  // "" when sound
+    };
+    const Case cases[] = {
+        {"two closed tests", strTwoTests, L""},
+        {"no section at all", L"Build_Standard: C\n", L""},
+        {"station count 129", L"D_Station_count: 129\n", L"D_Station_count:"},
+        {"station count -1", L"Station_count: -1\n", L"Station_count:"},
+        {"completed tests 33", L"D_Completed_Tests: 33\n", L"D_Completed_Tests:"},
+        {"completed tests -1 in the older key", L"P_Complete_test: -1\n", L"P_Complete_test:"},
+        {"more tests than markers close",
+         L"P_Station_count: 6\nP_Completed_Tests: 3\n" + strTwoTests.Mid(strTwoTests.Find(L"P_Data")),
+         L"P_Completed_Tests:"},
+        {"ring 6", strTwoTests + L"P_Data_pt_6: 6 0 0 0 0 0 0 END\n", L""},  // beyond the count: not read
+        {"ring -2 within the count", L"P_Station_count: 1\nP_Data_pt_0: -2 0 0 0 0 0 0 END\n", L"P_Data_pt_0:"},
+        {"ring 6 within the count", L"P_Station_count: 1\nP_Data_pt_0: 6 0 0 0 0 0 0 END\n", L"P_Data_pt_0:"},
+        {"entry missing within the count", L"P_Station_count: 2\nP_Data_pt_0: -1 0 0 0 0 0 0 END\n",
+         L"P_Data_pt_1:"},
+        {"manual CGSB, one test without its closing marker", strManualCgsb + L"P_Completed_Tests: 1\n", L""},
+        {"manual CGSB claiming two tests", strManualCgsb + L"P_Completed_Tests: 2\n", L"P_Completed_Tests:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CKeyedText text;
+        text = c.strText;
+        EXPECT_EQ(CString(c.pszKey), CTestGraph1::FindDamagedTestData(text));
+    }
+}
+
+// A number that is not finite reads as 0 wherever the section holds one.
+TEST_F(TestDataSection, NumbersThatAreNotFiniteReadAsZero)
+{
+    Use(1, 1, L'A');
+    ReadBack(L"P_Station_count: 3\nP_Completed_Tests: 1\n"
+             L"P_Pretest_InTemp_OutTemp_BarPr_for_Test_1: nan inf 1e999\n"
+             L"P_Baseline_Plus_Minus_for_Test_1: -inf nan 0.5 -1e999 \n"
+             L"P_Data_pt_0: -1 0 nan 0 0 inf 0 END\n"
+             L"P_Data_pt_1: 1 -inf 1e999 nan 2950 -nan 21 END\n"
+             L"P_Data_pt_2: -1 0 0.35 0 0 0.11 0 END\n",
+             0);
+    ASSERT_EQ(3, S().m_StationCount[0]);
+    const double values[] = {S().m_Pavg[0][0],   S().m_PStdDev[0][0],          S().m_TargetP[0][1],
+                             S().m_Pavg[0][1],   S().m_Pfan[0][1],             S().m_PStdDev[0][1],
+                             S().m_TestTin[0][0][0], S().m_TestTout[0][0][0],  S().m_TestPbaro[0][0][0],
+                             S().m_TestBaselinePlusPre[0][0], S().m_TestBaselineMinusPre[0][0],
+                             S().m_TestBaselineMinusPost[0][0]};
+    for (size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(0.0, values[i]) << i;
+    EXPECT_DOUBLE_EQ(2950.0, S().m_Qavg[0][1]);
+    EXPECT_DOUBLE_EQ(0.5, S().m_TestBaselinePlusPost[0][0]);
+}
+
+// Older files have no per-test environment lines. The reader takes the old
+// keys when the file has them; otherwise the standard's environment page
+// asks for each test, and the technician types the values and clicks OK.
+// The depressurization tests are read while pressurization is current, so
+// the values must reach the test asked for, not the page's current one.
+TEST_F(TestDataSection, OlderFilesTakeTheOldKeysOrAskForEachTestsEnvironment)
+{
+    using Typed = std::vector<std::pair<int, const wchar_t*>>;
+    struct Case {
+        const char* pszName;
+        int nStandard;
+        const wchar_t* pszOldKeys;  // nullptr: none, the page asks
+        int nSource;                // the pressure source clicked, 0: none
+        Typed typed;                // field, text; "#" becomes the test number
+        // Of the first test, pre- and post-test; the second test's typed
+        // values are one higher (one lower below 0).
+        double dTin[2], dTout[2], dBaro;
+        double dAltitude;           // < 0: the pressure comes from this altitude
+    };
+    const Case cases[] = {
+        {"CGSB, old keys", 0, L"Inside_Temp: 20.5\nOutside_Temp: 4.5\nBarometric_Pressure: 99000\n", 0, {},
+         {20.5, 20.5}, {4.5, 4.5}, 99000.0, 0.0},
+        {"CGSB, asked", 0, nullptr, 0, {{IDC_ENV_INDOOR, L"2#"}, {IDC_ENV_OUTDOOR, L"-#"}},
+         {21.0, 21.0}, {-1.0, -1.0}, 0.0, 0.0},
+        {"EN 13829, old keys, typed pressure", 1,
+         L"Inside_Temp: 19\nOutside_Temp: 7\nBarometric_Pressure_Source: 1\nBarometric_Pressure: 98500\n", 0, {},
+         {19.0, 19.0}, {7.0, 7.0}, 98500.0, 0.0},
+        {"ISO 9972, old keys, standard pressure", 3,
+         L"Inside_Temp: 19\nOutside_Temp: 7\nBarometric_Pressure_Source: 0\nBarometric_Pressure: 98500\n", 0, {},
+         {19.0, 19.0}, {7.0, 7.0}, 101325.0, 0.0},
+        {"EN 13829, old keys, pressure from the altitude", 1,
+         L"Inside_Temp: 19\nOutside_Temp: 7\nBarometric_Pressure_Source: 2\nAltitude: 300\n", 0, {},
+         {19.0, 19.0}, {7.0, 7.0}, 0.0, -300.0},
+        {"EN 13829, asked", 1, nullptr, IDC_ENV_SOURCE_PRESSURE,
+         {{IDC_ENV_INDOOR, L"2#"}, {IDC_ENV_OUTDOOR, L"#"}, {IDC_ENV_PRESSURE, L"9850#"}},
+         {21.0, 21.0}, {1.0, 1.0}, 98501.0, 0.0},
+        {"ISO 9972, asked", 3, nullptr, IDC_ENV_SOURCE_STANDARD, {{IDC_ENV_INDOOR, L"2#"}, {IDC_ENV_OUTDOOR, L"#"}},
+         {21.0, 21.0}, {1.0, 1.0}, 101325.0, 0.0},
+        {"ASTM E779, asked", 2, nullptr, 0,
+         {{IDC_ENV_PRE_INDOOR, L"2#"}, {IDC_ENV_PRE_OUTDOOR, L"#"}, {IDC_ENV_POST_INDOOR, L"3#"},
+          {IDC_ENV_POST_OUTDOOR, L"1#"}, {IDC_ENV_ALTITUDE, L"35#"}},
+         {21.0, 31.0}, {1.0, 11.0}, 0.0, -351.0},
+    };
+    CString strData = L"D_Station_count: 6\nD_Completed_Tests: 2\n";
+    for (int i = 0; i < 6; ++i)
+        strData += CString::FormatText(L"D_Data_pt_%d: %d 0 -0.2 0 0 0.1 0 END\n", i, i % 3 == 1 ? 1 : -1);
+    const int nSavedDirection = g_nCurrentDirection;
+    g_nCurrentDirection = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        Use(c.nStandard, 1, L'A');
+        CTestAnswerer answerer;
+        CScopedAnswerer scoped(answerer);
+        CDialogDriver drivers[2];
+        std::wstring listed[2];  // the test the page shows it asks for
+        if (c.pszOldKeys == nullptr) {
+            const UINT nTemplate = c.nStandard == 0   ? IDD_TEMPERATURE_ENTRY
+                                   : c.nStandard == 2 ? IDD_TEMPERATURE_ALTITUDE
+                                                      : IDD_TEMPERATURE_BAROMETRIC;
+            for (int t = 0; t < 2; ++t) {
+                std::vector<CDialogDriver::Step> steps;
+                steps.push_back([&listed, &c, t](HWND h) {
+                    listed[t] = WindowText(::GetDlgItem(h, IDC_ENV_TEST_LIST));
+                    if (t == 0)
+                        SaveScreenshot(h, CString::FormatText(L"older-file-environment-%d.png", c.nStandard).GetString());
+                });
+                if (c.nSource != 0)
+                    steps.push_back([&c](HWND h) { ClickItem(h, c.nSource); });
+                for (const auto& [nField, pszText] : c.typed) {
+                    std::wstring text = pszText;
+                    text.back() = static_cast<wchar_t>(L'1' + t);
+                    steps.push_back([nField, text](HWND h) { TypeInto(h, nField, text.c_str()); });
+                }
+                steps.push_back([](HWND h) { ClickItem(h, IDOK); });
+                answerer.RunDialog(nTemplate, drivers[t].Run(std::move(steps)));
+            }
+        }
+        // The page's record of each test: the one typed for, and another.
+        auto indoorText = [this, &c](int d, int t) -> CString& {
+            if (c.nStandard == 0)
+                return m_pView->m_pTemperature->m_strTestIndoorTemp[d][t];
+            if (c.nStandard == 2)
+                return m_pView->m_pTempAltitude->m_strTestPretestIndoorTemp[d][t];
+            return m_pView->m_pTempBaro->m_strTestIndoorTemp[d][t];
+        };
+        indoorText(0, 0) = L"15";
+        ReadBack(CString(c.pszOldKeys != nullptr ? c.pszOldKeys : L"") + strData, 1);
+        EXPECT_EQ(CString(L"15"), indoorText(0, 0));
+        if (c.pszOldKeys == nullptr) {
+            EXPECT_EQ(L"Depressurization Test 1", listed[0]);
+            EXPECT_EQ(L"Depressurization Test 2", listed[1]);
+            EXPECT_EQ(CString(L"21"), indoorText(1, 0));
+            EXPECT_EQ(CString(L"22"), indoorText(1, 1));
+        }
+        EXPECT_TRUE(answerer.AllRepliesUsed());
+        EXPECT_TRUE(answerer.programMessages.empty());
+        ASSERT_EQ(2, S().m_CompletedTests[1]);
+        for (int t = 0; t < 2; ++t) {
+            SCOPED_TRACE(t);
+            // Typed values end in the test number; the old keys serve every test.
+            const double dTyped = c.pszOldKeys == nullptr ? t : 0.0;
+            for (int nPhase = 0; nPhase < 2; ++nPhase) {
+                EXPECT_DOUBLE_EQ(c.dTin[nPhase] + dTyped, S().m_TestTin[nPhase][1][t]) << nPhase;
+                const double dTout = c.dTout[nPhase] < 0.0 ? c.dTout[nPhase] - dTyped : c.dTout[nPhase] + dTyped;
+                EXPECT_DOUBLE_EQ(dTout, S().m_TestTout[nPhase][1][t]) << nPhase;
+            }
+            if (c.dAltitude < 0.0) {
+                const double dAltitude = -c.dAltitude + dTyped;
+                EXPECT_NEAR(m_pView->m_pMath->BarometricPressureFromAltitude(m_pView->m_nBuildingUnit, dAltitude),
+                            S().m_TestPbaro[0][1][t], 1e-6);
+                if (c.nStandard == 2) {
+                    EXPECT_DOUBLE_EQ(dAltitude, S().m_TestAltitude[1][t]);
+                }
+            } else {
+                const double dBaro = c.dBaro + (c.nSource == IDC_ENV_SOURCE_PRESSURE ? dTyped : 0.0);
+                EXPECT_DOUBLE_EQ(dBaro, S().m_TestPbaro[0][1][t]);
+            }
+        }
+    }
+    g_nCurrentDirection = nSavedDirection;
 }
 
 // ---------------------------------------------------------------------------
