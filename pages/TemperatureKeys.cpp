@@ -149,6 +149,32 @@ void CEnvironmentDialog::SetPageTexts()
         SetTexts();
 }
 
+// The moved OK must not lie over a Cancel that stays: a click meant for OK
+// would cancel. Cancel goes midway between OK and Help when it overlaps.
+void CEnvironmentDialog::KeepCancelClearOfOk()
+{
+    CWnd* pOk = GetDlgItem(IDOK);
+    CWnd* pCancel = GetDlgItem(IDCANCEL);
+    CWnd* pHelp = GetDlgItem(IDC_ENV_HELP);
+    if (pOk == nullptr || pCancel == nullptr || pHelp == nullptr)
+        return;
+    CRect rcOk, rcCancel, rcHelp;
+    pOk->GetWindowRect(&rcOk);
+    pCancel->GetWindowRect(&rcCancel);
+    pHelp->GetWindowRect(&rcHelp);
+    ScreenToClient(&rcOk);
+    ScreenToClient(&rcCancel);
+    ScreenToClient(&rcHelp);
+    CRect rcCommon;
+    if (!rcCommon.IntersectRect(&rcOk, &rcCancel))
+        return;
+    const int nRoom = rcHelp.left - rcOk.right;
+    if (nRoom < rcCancel.Width())
+        return;
+    pCancel->SetWindowPos(nullptr, rcOk.right + (nRoom - rcCancel.Width()) / 2, rcCancel.top, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER);
+}
+
 BOOL CEnvironmentDialog::OnInitDialog()
 {
     if (IsManualTest() || m_bEditMode) {
@@ -171,6 +197,8 @@ BOOL CEnvironmentDialog::OnInitDialog()
         }
         if (HidesCancelForTestData())
             ShowControl(SW_HIDE, IDCANCEL);
+        else
+            KeepCancelClearOfOk();
     }
 
     if (m_bEditMode || m_bTestDataMode) {

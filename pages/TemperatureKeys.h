@@ -130,6 +130,7 @@ protected:
     // How far OK moves right in test-data mode, and whether Cancel hides.
     virtual int GetOkShift() const { return 84; }
     virtual bool HidesCancelForTestData() const { return true; }
+    void KeepCancelClearOfOk();
 
     BOOL OnInitDialog() override;
     void OnOK() override;

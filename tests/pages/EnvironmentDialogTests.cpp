@@ -505,8 +505,11 @@ TEST_F(EnvironmentDialogTest, TestDataMode)
         }});
         pDialog->m_bTestDataMode = 1;
         BOOL bListShown = FALSE, bListEnabled = TRUE, bCancel = FALSE, bHint = TRUE;
+        CRect rcCancel, rcHelp;
         Run(kind, {[&](HWND h) {
             rcTestData = ItemRect(h, IDOK);
+            rcCancel = ItemRect(h, IDCANCEL);
+            rcHelp = ItemRect(h, IDC_ENV_HELP);
             const HWND hList = ::GetDlgItem(h, IDC_ENV_TEST_LIST);
             bListShown = ::IsWindowVisible(hList);
             bListEnabled = ::IsWindowEnabled(hList);
@@ -524,6 +527,11 @@ TEST_F(EnvironmentDialogTest, TestDataMode)
         EXPECT_FALSE(bListEnabled);
         EXPECT_FALSE(bHint);
         EXPECT_EQ(bCancel != FALSE, kind == kAstm);
+        if (bCancel) {
+            // A Cancel that stays lies clear of the moved OK and of Help.
+            EXPECT_GE(rcCancel.left, rcTestData.right);
+            EXPECT_LE(rcCancel.right, rcHelp.left);
+        }
     }
 }
 
