@@ -757,6 +757,13 @@ void CTestGraph1::EndTest()
                 RedrawGraph();
                 if (m_pView != nullptr)
                     m_pView->m_strFileVersionTag = m_pView->GetProgramVersionTag();
+                // With no gauge left the timer steps no more, so the stop
+                // would never be handled: the run ends here, the fan's last
+                // command 0 and no question asked.
+                m_bFaultStop = 1;
+                m_bStopPending = 1;
+                if (m_bTestRunning)
+                    HandleStop();
                 return;
             }
             if (m_bStopPending) {

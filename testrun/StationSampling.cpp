@@ -70,6 +70,10 @@ void CTestGraph1::SampleStation()
         if (!AutoZeroAll()) {
             m_bStopPending = 1;
             ResetRunControls();
+            // The failed gauges are out of use and the timer steps no more:
+            // the stop is handled now, or the run stays open with the fan on.
+            if (m_DevicesInUse == 0)
+                HandleStop();
             return;
         }
         if (GetStandard() == kAstmStandard)
@@ -78,6 +82,8 @@ void CTestGraph1::SampleStation()
         if (!ReadAllChannels(m_dBuilding, m_dFan, nFailed)) {
             m_bStopPending = 1;
             ResetRunControls();
+            if (m_DevicesInUse == 0)
+                HandleStop();
             return;
         }
         CFanCalibrationDialog* pCal =

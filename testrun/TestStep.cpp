@@ -32,6 +32,8 @@ constexpr UINT kPointerDown = 0x0246;
 constexpr long long kFluctuationMs = 120000;
 constexpr long long kAstmMs = 10000;
 constexpr long long kSecondMs = 1000;
+// Longer than an auto-zero's three attempts of 3.5 s and their drains.
+constexpr DWORD kStragglerWaitMs = 20000;
 
 long long NowMs()
 {
@@ -249,6 +251,9 @@ void CTestGraph1::TestStep()
     if (IsRezeroDue() && !AutoZeroAll()) {
         m_bStopPending = 1;
         ResetRunControls();
+        // As after a failed reading: no step would come to handle the stop.
+        if (m_DevicesInUse == 0)
+            HandleStop();
         return;
     }
 
@@ -524,6 +529,11 @@ void CTestGraph1::HandleStop()
     m_strCompletedTests.Format(L"%d", m_CompletedTests[0] + m_CompletedTests[1]);
     SetItemText(m_strCompletedTests, IDC_TG_COMPLETED_TESTS);
     const double dRemembered = m_FanSpeed;
+    // A gauge job that outlived its wait (an auto-zero that never completed)
+    // still talks on the link and would take the fan command's replies: the
+    // stop waits for it, or the fan would go on running.
+    if (CQarCommunications* pLink = Link(0); pLink != nullptr && m_WorkerGroup.IsLinkInUse(pLink))
+        m_WorkerGroup.WaitForStragglers(kStragglerWaitMs);
     if (GetCurrentMethod() != L'S')
         SetFanSpeed(0.0);
     const bool bCruise = m_CruiseMode != 0;
