@@ -194,6 +194,7 @@ void CTestGraph1::UpdateControlTexts()
         return;
     const CControlInput in = GatherControlInput();
     const CControlPlan plan = PlanControls(in);
+    const bool bLiveMethod = in.chMethod == L'A' || in.chMethod == L'S';
     for (int i = 0; i < plan.nCount; ++i) {
         const CControlState& s = plan.control[i];
         if (s.nCaptionId != 0)
@@ -207,6 +208,12 @@ void CTestGraph1::UpdateControlTexts()
         m_strStartCaption = LoadText(pStart->nCaptionId);
     if (const CControlState* pCruise = plan.Find(IDC_TG_CRUISE))
         m_strCruiseCaption = LoadText(pCruise->nCaptionId);
+    // Zone readouts appear only through the zone labels; zones switched off
+    // (or the manual method) leave none standing over the graph.
+    if (!AreZonesShown() || !bLiveMethod) {
+        for (int nID = IDC_TG_ZONE_READOUT_FIRST; nID < IDC_TG_ZONE_READOUT_FIRST + kZoneChannels; ++nID)
+            ShowControl(nID, SW_HIDE);
+    }
     UpdateZoneLabels();
     if (m_bShown && GetSafeHwnd() != nullptr) {
         const CTestSettingsDialog* pSettings =
@@ -399,7 +406,9 @@ void CTestGraph1::OnStartTest()
         SetItemText(m_strCruiseCaption, IDC_TG_CRUISE);
         EnableControl(IDC_TG_START, 0);
     }
-    for (int nID : {IDC_TG_EDIT_ENVIRONMENT, IDC_TG_CLEAR, IDC_TG_NEXT, IDC_TG_PREVIOUS, IDC_TG_DIRECTION_LIST})
+    // "to Test Results" goes grey with the Next button it stands under.
+    for (int nID : {IDC_TG_EDIT_ENVIRONMENT, IDC_TG_CLEAR, IDC_TG_NEXT, IDC_TG_TO_RESULTS_LABEL, IDC_TG_PREVIOUS,
+                    IDC_TG_DIRECTION_LIST})
         EnableControl(nID, 0);
     if (StartTest()) {
         m_bTestRunning = 1;

@@ -75,8 +75,11 @@ BOOL CTestGraph1::DestroyWindow()
 
 void CTestGraph1::RefreshControls()
 {
+    if (!m_bShown || GetSafeHwnd() == nullptr)
+        return;
     if (CWnd* pControl = GetDlgItem(m_nFocusCtrlId))
         pControl->SetFocus();
+    UpdateControlTexts();
 }
 
 void CTestGraph1::DoDataExchange(CDataExchange* pDX)

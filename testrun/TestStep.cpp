@@ -160,6 +160,10 @@ void CTestGraph1::ResetRunControls()
     SetControlText(IDC_TG_START, IDS_START_TEST_CAPTION);
     SetControlText(IDC_TG_CRUISE, IDS_WORD_CRUISE);
     UpdateRunControls();
+    // Once the run is over, Previous, Clear, Next and the direction list
+    // follow the data again.
+    if (!IsRunBusy())
+        UpdateControlTexts();
     if (m_bShown && GetSafeHwnd() != nullptr) {
         if (CWnd* pNext = GetDlgItem(IDC_TG_NEXT))
             pNext->SetFocus();

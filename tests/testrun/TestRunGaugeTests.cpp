@@ -682,8 +682,7 @@ TEST_F(TestRunGauge, FaultsAndStopsTable)
 // Cruises held against the simulated building: the pressure held in both
 // directions with the gain never above 20, a ring chosen meanwhile, a stop
 // answered No and then Yes, and the store untouched.
-// Open fault: a ring chosen during a cruise never reaches its ring prompt.
-TEST_F(TestRunGauge, DISABLED_CruiseHoldsThePressureAndStopsTheFanAtEveryQuestion)
+TEST_F(TestRunGauge, CruiseHoldsThePressureAndStopsTheFanAtEveryQuestion)
 {
     struct Case {
         const char* name;
@@ -726,7 +725,8 @@ TEST_F(TestRunGauge, DISABLED_CruiseHoldsThePressureAndStopsTheFanAtEveryQuestio
         EXPECT_EQ(starts, technician.shown);
         const double dSign = c.d == 0 ? 1.0 : -1.0;
 
-        // Held: the last 50 readings within 2 Pa of the cruise pressure.
+        // Held: the mean of the last 50 of 200 steps within 2 Pa of the cruise
+        // pressure (a step takes about 0.1 s against the simulator).
         auto hold = [&](int nTicks) {
             double dMaxGain = 0.0, dSum = 0.0;
             int n = 0;
@@ -742,16 +742,22 @@ TEST_F(TestRunGauge, DISABLED_CruiseHoldsThePressureAndStopsTheFanAtEveryQuestio
             ASSERT_GT(n, 0);
             EXPECT_NEAR(dSign * kCruise, dSum / n, 2.0);
         };
-        hold(600);
+        hold(200);
         EXPECT_EQ(c.d == 0 ? 4 : 0, s.m_StationCount[c.d]) << "a cruise stores no entry";
         if (bShown) {
             EXPECT_EQ(L"Stop Cruise", ItemText(s, IDC_TG_CRUISE));
+            for (int nID : {IDC_TG_START, IDC_TG_NEXT, IDC_TG_TO_RESULTS_LABEL, IDC_TG_PREVIOUS, IDC_TG_CLEAR})
+                EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(s.GetSafeHwnd(), nID))) << nID;
             SaveScreenshot(s.GetSafeHwnd(), L"test-screen-cruise.png");
         }
 
         // A ring chosen during the cruise: the fan stops for the prompt and
         // starts again at the start percentage.
-        s.m_nRingIndex = 2;
+        // Shown, the choice is the list's own (the close-up reads it back).
+        if (bShown)
+            ::SendDlgItemMessageW(s.GetSafeHwnd(), IDC_TG_RING_LIST, CB_SETCURSEL, 2, 0);
+        else
+            s.m_nRingIndex = 2;
         s.OnRingCloseUp();
         for (int i = 0; i < 50 && technician.rings.empty(); ++i)
             View().OnTimer(1);
@@ -759,7 +765,7 @@ TEST_F(TestRunGauge, DISABLED_CruiseHoldsThePressureAndStopsTheFanAtEveryQuestio
         EXPECT_EQ(2, technician.rings.back());
         EXPECT_EQ(kFanOff, technician.fanAtShown.back());
         EXPECT_EQ(2, s.m_CurrentRing[c.d]);
-        hold(600);
+        hold(200);
 
         // Stop: No goes on at the speed before the stop, Yes ends.
         const double dSpeed = s.m_FanSpeed;
@@ -771,12 +777,21 @@ TEST_F(TestRunGauge, DISABLED_CruiseHoldsThePressureAndStopsTheFanAtEveryQuestio
         EXPECT_EQ(kFanOff, technician.fanAtShown.back());
         EXPECT_EQ(1, s.m_bTestRunning);
         EXPECT_NEAR(dSpeed, s.m_FanSpeed, 1e-9);
+        // The fan runs again after No: the gauge is sent a speed, not the stop.
+        View().OnTimer(1);
+        const std::vector<int> resumed = TakeFanLog(m_gauge);
+        ASSERT_FALSE(resumed.empty());
+        EXPECT_NE(kFanOff, resumed.front());
         s.OnCruise();
         ASSERT_TRUE(RunToTheEnd(20000));
         EXPECT_EQ(IDS_END_CRUISING_QUESTION, technician.shown.back());
         EXPECT_EQ(0, s.m_CruiseMode);
         for (UINT id : technician.shown)
             EXPECT_NE(IDS_RETAIN_TEST_DATA, id);
+        // Every prompt after the conditions found the fan stopped.
+        ASSERT_EQ(technician.shown.size(), technician.fanAtShown.size());
+        for (size_t i = 1; i < technician.fanAtShown.size(); ++i)
+            EXPECT_EQ(kFanOff, technician.fanAtShown[i]) << "prompt " << technician.shown[i];
         const std::vector<int> log = TakeFanLog(m_gauge);
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(kFanOff, log.back());
@@ -864,12 +879,54 @@ TEST_F(TestRunGauge, ScreenInEachMethodShowsItsControlsWithoutOverlap)
                     << shown[i].first << " overlaps " << shown[j].first;
             }
         }
+        // Zones are off: no zone readout stands over the graph.
+        for (int nID = IDC_TG_ZONE_READOUT_FIRST; nID < IDC_TG_ZONE_READOUT_FIRST + CTestGraph1::kZoneChannels; ++nID)
+            EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hWnd, nID))) << nID;
+        // Every caption fits its control.
+        const HDC hdc = ::GetDC(hWnd);
+        const HGDIOBJ hOldFont = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)));
+        for (const auto& [nID, rc] : shown) {
+            const std::wstring text = ItemText(s, nID);
+            wchar_t szClass[32] = {};
+            ::GetClassNameW(::GetDlgItem(hWnd, nID), szClass, 32);
+            if (text.empty() || std::wstring(szClass) == L"ComboBox")
+                continue;
+            SIZE size{};
+            ::GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+            EXPECT_LE(size.cx, rc.Width() - 4) << nID << " \"" << std::string(text.begin(), text.end()) << "\"";
+        }
+        ::SelectObject(hdc, hOldFont);
+        ::ReleaseDC(hWnd, hdc);
         const std::wstring name = std::wstring(L"test-screen-method-") + chMethod + L".png";
         SaveScreenshot(hWnd, name.c_str());
         s.DestroyWindow();
     }
     s.m_DevicesInUse = 0;
     View().m_pSettings->m_chMethodLetter[0] = L'A';
+
+    // During a test started by its button: "Stop Test", and nothing that
+    // changes the run's data or page can be pressed; the stop puts it back.
+    ConnectPlant("P");
+    CTechnician technician(m_gauge, View());
+    technician.answers[IDS_END_TESTING_QUESTION] = {kAnswerYes};
+    CInstalledAnswerer scoped(technician);
+    ASSERT_NE(0, s.ShowTestGraph());
+    const HWND hWnd = s.GetSafeHwnd();
+    s.OnStartTest();
+    ASSERT_EQ(1, s.m_bTestRunning);
+    for (int i = 0; i < 30 && s.m_bTestRunning; ++i)
+        View().OnTimer(1);
+    EXPECT_EQ(L"Stop Test", ItemText(s, IDC_TG_START));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hWnd, IDC_TG_START)));
+    for (int nID : {IDC_TG_CRUISE, IDC_TG_CLEAR, IDC_TG_EDIT_ENVIRONMENT, IDC_TG_NEXT, IDC_TG_PREVIOUS,
+                    IDC_TG_DIRECTION_LIST})
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hWnd, nID))) << nID;
+    SaveScreenshot(hWnd, L"test-screen-test-running.png");
+    s.OnStartTest();
+    ASSERT_TRUE(RunToTheEnd(20000));
+    EXPECT_EQ(L"Start Test", ItemText(s, IDC_TG_START));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hWnd, IDC_TG_PREVIOUS)));
+    s.DestroyWindow();
 }
 
 }  // namespace

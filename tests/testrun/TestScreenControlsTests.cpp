@@ -15,12 +15,14 @@
 #include "calc/FanCalibrationDialog.h"
 #include "comm/QarCommunications.h"
 #include "pages/EquipmentInfoDialogIntl.h"
+#include "pages/TemperatureEntryDialog.h"
 #include "res/resource.h"
 #include "testrun/CruiseDialogs.h"
 #include "testrun/RingDialogs.h"
 #include "testrun/TestGraph1.h"
 #include "tests/TestSupport.h"
 #include "tests/app/MessageTestSupport.h"
+#include "tests/comm/CommTestSupport.h"
 
 namespace {
 
@@ -249,6 +251,35 @@ TEST_F(TestScreenControls, OpeningCaptionByMethodAndChannelCheckNext)
     }
 }
 
+TEST_F(TestScreenControls, LabelsAndButtonsCarryTheirTexts)
+{
+    m_pView->m_pSettings->m_nStandard = 2;   // ASTM E779: the seconds too
+    Open();
+    struct Case {
+        int nID;
+        const wchar_t* text;
+    } cases[] = {
+        {IDC_TG_START, L"Start Test"},          {IDC_TG_CRUISE, L"Cruise"},
+        {IDC_TG_PAUSE, L"Pause"},               {IDC_TG_SAMPLE, L"Sample"},
+        {IDC_TG_CLEAR, L"Clear"},               {IDC_TG_EDIT_ENVIRONMENT, L"Edit Environmental Data"},
+        {IDC_TG_DATA_TABLE, L"Data Table"},     {IDC_TG_DATA_BOX_INFO, L"Data Box Info"},
+        {IDC_TG_NEXT, L"Next"},                 {IDC_TG_PREVIOUS, L"Previous"},
+        {IDC_TG_HELP, L"Help"},                 {IDC_TG_TO_RESULTS_LABEL, L"to Test Results"},
+        {IDC_TG_TO_SETTINGS_LABEL, L"to Test Settings"},
+        {IDC_TG_FAN_SPEED_LABEL, L"Fan Speed"}, {IDC_TG_N50_LABEL, L"n50 (ACH50)"},
+        {IDC_TG_FAN_READOUT, L"Fan Pressure (Pa)"},
+        {IDC_TG_BUILDING_READOUT, L"Bldg Pressure (Pa)"},
+        {IDC_TG_BASELINE_LABEL, L"Bldg Baseline (Pa)"},
+        {IDC_TG_COMPLETED_LABEL, L"Completed Tests"},
+        {IDC_TG_SAMPLES_LABEL, L"# Samples"},   {IDC_TG_SECONDS_LABEL, L"Seconds"},
+        {IDC_TG_STATUS_LABEL, L"Status"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::wstring(c.text), ItemText(m_hWnd, c.nID)) << c.nID;
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(m_hWnd, IDC_TG_ELAPSED)));
+    m_pView->m_pSettings->m_nStandard = 0;
+}
+
 TEST_F(TestScreenControls, StartTestExitsSetTheLiveReadingsAgain)
 {
     Open();
@@ -291,6 +322,70 @@ TEST_F(TestScreenControls, StartTestExitsSetTheLiveReadingsAgain)
     EXPECT_EQ(1, g_bLiveReadings);
     EXPECT_EQ(0, m_pScreen->m_bTestRunning);
     EXPECT_TRUE(m_answerer.AllRepliesUsed());
+}
+
+// The exits of Start Test past the gauge check, against the serial gauge
+// simulator: each answer that starts nothing leaves the live readings on,
+// no run, the "Start Test" caption and Previous enabled.
+TEST_F(TestScreenControls, StartTestExitsPastTheGaugeCheckTable)
+{
+    ASSERT_TRUE(SerialPortsReady());
+    CGaugeSimulator gauge;
+    ASSERT_TRUE(gauge.Start(kGaugePort));
+    m_pView->m_pLink[0]->m_bIoDisabled = 0;
+    ASSERT_NO_FATAL_FAILURE(ConnectPrimaryGauge(*m_pView.Get(), *m_pScreen));
+    CTestSettingsDialog& settings = *m_pView->m_pSettings;
+    settings.m_nStandard = 0;
+    settings.m_dHighPressureLimit = 150.0;
+    settings.m_dDataSamples = 5.0;
+    m_pView->m_bAutoSelect = 0;
+    m_pView->m_pTemperature->m_strIndoorTemp = L"20";
+    m_pView->m_pTemperature->m_strOutdoorTemp = L"20";
+    struct Case {
+        const char* name;
+        int bData, bZones;
+        std::vector<std::pair<UINT, INT_PTR>> messages;
+        std::vector<std::pair<UINT, INT_PTR>> dialogs;
+    } cases[] = {
+        {"4640 No", 0, 1, {{IDS_DEACTIVATE_ZONAL_TESTING, IDNO}}, {}},
+        {"4097 No", 1, 1, {{IDS_NOT_ENOUGH_ZONE_CHANNELS, IDNO}}, {}},
+        {"4035 Cancel Test", 1, 0, {{IDS_DATA_COMBINED_ON_GRAPH, IDNO}}, {}},
+        {"ring type dialog ends the test",
+         0,
+         0,
+         {{IDS_COVER_FAN_INLET_START, IDOK}, {IDS_REMOVE_INLET_COVER, IDOK}},
+         {{CTemperatureEntryDialog::IDD, IDOK}, {CRingTypeDialog::IDD, CRingTypeDialog::kResultTerminate}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTestAnswerer answerer;
+        CScopedAnswerer scope(answerer);
+        for (const auto& [nID, nAnswer] : c.messages)
+            answerer.ReplyToProgramMessage(nID, nAnswer);
+        for (const auto& [nID, nAnswer] : c.dialogs)
+            answerer.ReplyToDialog(nID, nAnswer);
+        FillKnownPoints(*m_pScreen);
+        if (!c.bData)
+            m_pScreen->ResetTestData();
+        m_pScreen->m_ChannelsInUse = 2;
+        settings.m_bZonalActive = c.bZones;
+        settings.m_nZoneActive[0][0] = c.bZones;   // channel 3, beyond the two in use
+        Open();
+        g_bLiveReadings = 0;
+        m_pScreen->OnStartTest();
+        EXPECT_EQ(1, g_bLiveReadings);
+        EXPECT_EQ(0, m_pScreen->m_bTestRunning);
+        EXPECT_EQ(0, m_pScreen->IsRunBusy());
+        EXPECT_EQ(std::wstring(L"Start Test"), ItemText(m_hWnd, IDC_TG_START));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_TG_PREVIOUS)));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_TG_DIRECTION_LIST)));
+        EXPECT_TRUE(answerer.AllRepliesUsed());
+        m_pScreen->DestroyWindow();
+    }
+    settings.m_bZonalActive = 0;
+    settings.m_nZoneActive[0][0] = 0;
+    m_pScreen->m_DevicesInUse = 0;
+    m_pView->m_pLink[0]->ClosePort();
 }
 
 TEST_F(TestScreenControls, StartQuestionsOverZonesAndExistingData)
@@ -452,6 +547,80 @@ TEST_F(TestScreenControls, NextPreviousOkCancelLeaveTheScreen)
         EXPECT_TRUE(TakeRequests().empty()) << c.nAction;
         EXPECT_DOUBLE_EQ(c.dSpeedAfter, m_pScreen->m_FanSpeed) << static_cast<char>(c.chMethod) << c.nAction;
     }
+}
+
+// On the running program, whose view has a window: each way off the screen
+// asks the view for its page with the screen's id, leaves the live readings
+// off (OK and Cancel set them again), and stops the fan outside method 'S'.
+class TestScreenInProgram : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        m_nSavedDirection = g_nCurrentDirection;
+        m_bSavedLive = g_bLiveReadings;
+        ASSERT_NO_FATAL_FAILURE(StartProgram());
+        g_nCurrentDirection = 0;
+        m_pView->m_pLink[0]->m_bIoDisabled = 1;
+    }
+    void TearDown() override
+    {
+        CTestGraph1* pScreen = m_pView != nullptr ? m_pView->m_pTestGraph : nullptr;
+        if (pScreen != nullptr && pScreen->GetSafeHwnd() != nullptr)
+            pScreen->DestroyWindow();
+        CloseProgram();
+        g_pView = nullptr;
+        g_nCurrentDirection = m_nSavedDirection;
+        g_bLiveReadings = m_bSavedLive;
+    }
+    int m_nSavedDirection = 0;
+    int m_bSavedLive = 0;
+};
+
+TEST_F(TestScreenInProgram, EveryWayOffTheScreenAsksTheViewForItsPage)
+{
+    CTestGraph1& s = *m_pView->m_pTestGraph;
+    struct Case {
+        wchar_t chMethod;
+        int nButton;
+        LPARAM nAction;
+        int bLiveAfter;
+        double dSpeedAfter;
+    } cases[] = {
+        {L'A', IDC_TG_NEXT, CSimbrel1View::kPageNext, 0, 0.0},
+        {L'A', IDC_TG_PREVIOUS, CSimbrel1View::kPagePrevious, 0, 0.0},
+        {L'S', IDC_TG_NEXT, CSimbrel1View::kPageNext, 0, 2500.0},
+        {L'S', IDC_TG_PREVIOUS, CSimbrel1View::kPagePrevious, 0, 2500.0},
+        {L'M', IDC_TG_NEXT, CSimbrel1View::kPageNext, 0, 0.0},
+        {L'A', IDOK, CSimbrel1View::kPageOK, 1, 0.0},
+        {L'A', IDCANCEL, CSimbrel1View::kPageCancel, 1, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<char>(c.chMethod) << " button " << c.nButton);
+        m_pView->m_pSettings->m_chMethodLetter[0] = c.chMethod;
+        ASSERT_NE(0, s.ShowTestGraph());
+        PumpCollectingRequests();
+        s.m_FanSpeed = 2500.0;
+        g_bLiveReadings = 1;
+        ::SendMessageW(s.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(c.nButton, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(s.GetSafeHwnd(), c.nButton)));
+        const auto requests = PumpCollectingRequests();
+        ASSERT_EQ(1u, requests.size());
+        EXPECT_EQ(static_cast<WPARAM>(CTestGraph1::IDD), requests[0].first);
+        EXPECT_EQ(c.nAction, requests[0].second);
+        EXPECT_EQ(c.bLiveAfter, g_bLiveReadings);
+        EXPECT_DOUBLE_EQ(c.dSpeedAfter, s.m_FanSpeed);
+        s.DestroyWindow();
+    }
+}
+
+TEST_F(TestScreenControls, RefreshingTheControlsFollowsTheData)
+{
+    Open();
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_TG_NEXT)));
+    FillKnownPoints(*m_pScreen);
+    m_pScreen->RefreshControls();
+    for (int nID : {IDC_TG_NEXT, IDC_TG_TO_RESULTS_LABEL, IDC_TG_CLEAR, IDC_TG_EDIT_ENVIRONMENT})
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(m_hWnd, nID))) << nID;
 }
 
 TEST_F(TestScreenControls, EnterAndEscDuringARunKeepTheScreen)
