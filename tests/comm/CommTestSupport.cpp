@@ -149,16 +149,25 @@ std::map<std::string, long long> CGaugeSimulator::Stats()
     return stats;
 }
 
-std::vector<int> CGaugeSimulator::TakeLog()
+std::vector<int> CGaugeSimulator::TakeNumbers(const std::string& command)
 {
-    std::vector<int> log;
-    std::istringstream in(Control("log"));
+    std::vector<int> numbers;
+    std::istringstream in(Control(command));
     std::string word;
     in >> word;
-    int nCommand;
-    while (in >> nCommand)
-        log.push_back(nCommand);
-    return log;
+    for (int n; in >> n;)
+        numbers.push_back(n);
+    return numbers;
+}
+
+std::vector<int> CGaugeSimulator::TakeLog()
+{
+    return TakeNumbers("log");
+}
+
+std::vector<int> CGaugeSimulator::TakeFanLog()
+{
+    return TakeNumbers("fanlog");
 }
 
 void CGaugeSimulator::Stop()

@@ -58,10 +58,14 @@ public:
     std::map<std::string, long long> Stats();
     // The command bytes received since the last call.
     std::vector<int> TakeLog();
+    // The fan speeds commanded since the last call (a serial link sends 40
+    // for 0).
+    std::vector<int> TakeFanLog();
     void Stop();
     bool IsRunning() const { return m_hProcess != nullptr; }
 
 private:
+    std::vector<int> TakeNumbers(const std::string& command);
     std::string ReadLine();
 
     HANDLE m_hProcess = nullptr;

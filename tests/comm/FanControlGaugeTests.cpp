@@ -26,18 +26,6 @@
 
 namespace {
 
-// The fan speeds the simulator was given since the last call (a serial link
-// sends 40 for 0).
-std::vector<int> TakeFanLog(CGaugeSimulator& sim)
-{
-    std::vector<int> log;
-    std::istringstream in(sim.Control("fanlog"));
-    std::string word;
-    in >> word;
-    for (int n; in >> n;)
-        log.push_back(n);
-    return log;
-}
 
 // Takes the simulator's fan log at the moment each dialog or message appears,
 // then lets the scripted answers answer it; onDialog may change the plant
@@ -47,7 +35,7 @@ public:
     explicit CFanLogAnswerer(CGaugeSimulator& sim) : m_sim(sim) {}
     bool AnswerDialog(CDialog* pDialog, UINT nIDTemplate, INT_PTR* pResult) override
     {
-        logsAtDialog.push_back(TakeFanLog(m_sim));
+        logsAtDialog.push_back(m_sim.TakeFanLog());
         if (onDialog)
             onDialog(pDialog);
         return CTestAnswerer::AnswerDialog(pDialog, nIDTemplate, pResult);
@@ -157,16 +145,16 @@ TEST_F(FanControlGauge, ReachesTheTargetBothWays)
         m_dGain = 1.0;
         s.m_dLastDP = 0.0;
         s.StartFanAtPercent(10.0);
-        ASSERT_EQ((std::vector<int>{1612}), TakeFanLog(m_gauge));
+        ASSERT_EQ((std::vector<int>{1612}), m_gauge.TakeFanLog());
 
         // The first pass sends the speed it was given.
         RunCalls(1, 50.0, c.bDepress);
-        std::vector<int> log = TakeFanLog(m_gauge);
+        std::vector<int> log = m_gauge.TakeFanLog();
         ASSERT_EQ(10u, log.size());
         EXPECT_EQ(1612, log[0]);
 
         const std::vector<double> dPs = RunCalls(30, 50.0, c.bDepress);
-        log = TakeFanLog(m_gauge);
+        log = m_gauge.TakeFanLog();
         const double dSign = c.bDepress ? -1.0 : 1.0;
         // Settled within the tolerance over the last calls, at a speed
         // the device has, without overshooting on the way.
@@ -212,7 +200,7 @@ TEST_F(FanControlGauge, NoStepWhileThePressureMovesTowardsTheTarget)
         m_gauge.Set({std::string("pressure 1 seq ") + c.readings});
         s.m_FanSpeed = 1000.0;
         ASSERT_EQ(1, s.AdjustFanStep(100.0, c.dPrevious, 0.0, 50.0, 1.0, c.bDepress));
-        const std::vector<int> log = TakeFanLog(m_gauge);
+        const std::vector<int> log = m_gauge.TakeFanLog();
         ASSERT_EQ(10u, log.size());
         for (int i = 0; i < 10; ++i)
             EXPECT_EQ(1000 + c.nStep * i, log[static_cast<size_t>(i)]) << "pass " << i;
@@ -229,7 +217,7 @@ TEST_F(FanControlGauge, SpeedIsClampedToTheDevice)
     s.m_FanSpeed = 15000.0;
     m_dGain = 20.0;
     RunCalls(3, 50.0, 0);
-    std::vector<int> log = TakeFanLog(m_gauge);
+    std::vector<int> log = m_gauge.TakeFanLog();
     EXPECT_EQ(16127, *std::max_element(log.begin(), log.end()));
     EXPECT_EQ(16127, log.back());
     EXPECT_DOUBLE_EQ(16127.0, s.m_FanSpeed);
@@ -245,7 +233,7 @@ TEST_F(FanControlGauge, OperatorHoldEndsTheCallAfterOnePass)
         *pHold = 1;
         EXPECT_EQ(1, s.AdjustFanStep(100.0, 0.0, 0.0, 50.0, 5.0, 0));
         *pHold = 0;
-        EXPECT_EQ((std::vector<int>{2000}), TakeFanLog(m_gauge));
+        EXPECT_EQ((std::vector<int>{2000}), m_gauge.TakeFanLog());
         EXPECT_DOUBLE_EQ(2000.0, s.m_FanSpeed);
     }
 }
@@ -263,7 +251,7 @@ TEST_F(FanControlGauge, WrongSignStopsTheFanBeforeAsking)
         CTestGraph1& s = *m_pStore;
         s.m_bStopPending = s.m_bUserStop = s.m_bStopConfirmed = 0;
         s.SetFanSpeed(5000.0);
-        TakeFanLog(m_gauge);
+        m_gauge.TakeFanLog();
         CFanLogAnswerer answerer(m_gauge);
         CScopedAnswerer scoped(answerer);
         answerer.ReplyToProgramMessage(0, c.nAnswer, L"building pressure. Check A/P1.");
@@ -276,7 +264,7 @@ TEST_F(FanControlGauge, WrongSignStopsTheFanBeforeAsking)
         EXPECT_EQ(113, answerer.programMessages[0].nHelpTopic);
         EXPECT_EQ(4, answerer.programMessages[0].nKind);
         EXPECT_NE(std::wstring::npos, answerer.programMessages[0].text.find(L"Do you wish to terminate test?"));
-        const std::vector<int> after = TakeFanLog(m_gauge);
+        const std::vector<int> after = m_gauge.TakeFanLog();
         ASSERT_FALSE(after.empty());
         EXPECT_EQ(c.bStops, s.m_bStopPending);
         EXPECT_EQ(c.bStops, s.m_bUserStop);
@@ -304,7 +292,7 @@ TEST_F(FanControlGauge, WrongSignOfTheFanPressure)
     int nFailed = 0;
     ASSERT_EQ(1, s.ReadAllChannels(dBuilding, dFan, nFailed));
     ASSERT_LT(dFan, -20.0);
-    TakeFanLog(m_gauge);
+    m_gauge.TakeFanLog();
     {
         // In a test, No continues at the start percentage and ends the call.
         CFanLogAnswerer answerer(m_gauge);
@@ -314,7 +302,7 @@ TEST_F(FanControlGauge, WrongSignOfTheFanPressure)
         ASSERT_EQ(1u, answerer.logsAtDialog.size());
         EXPECT_EQ((std::vector<int>{40}), answerer.logsAtDialog[0]);
         EXPECT_EQ(116, answerer.programMessages.at(0).nHelpTopic);
-        EXPECT_EQ((std::vector<int>{1612}), TakeFanLog(m_gauge));
+        EXPECT_EQ((std::vector<int>{1612}), m_gauge.TakeFanLog());
         EXPECT_EQ(0, s.m_bStopPending);
     }
     {
@@ -331,7 +319,7 @@ TEST_F(FanControlGauge, WrongSignOfTheFanPressure)
         EXPECT_EQ(40, answerer.logsAtDialog.at(0).back());
         EXPECT_EQ(1, s.m_bFaultStop);
         EXPECT_EQ(1, s.m_bStopPending);
-        for (int n : TakeFanLog(m_gauge))
+        for (int n : m_gauge.TakeFanLog())
             EXPECT_EQ(40, n);
     }
 }
@@ -351,7 +339,7 @@ TEST_F(FanControlGauge, OverLimitAsksThroughThePauseDialog)
         s.m_bStopPending = s.m_bUserStop = 0;
         s.m_bPauseRequest = 1;
         s.SetFanSpeed(5000.0);
-        TakeFanLog(m_gauge);
+        m_gauge.TakeFanLog();
         CFanLogAnswerer answerer(m_gauge);
         CScopedAnswerer scoped(answerer);
         answerer.ReplyToDialog(CTestPauseDialog::IDD, c.nResult);
@@ -372,7 +360,7 @@ TEST_F(FanControlGauge, OverLimitAsksThroughThePauseDialog)
         EXPECT_EQ(0, s.m_bPauseRequest);
         EXPECT_EQ(c.bStops, s.m_bStopPending);
         EXPECT_EQ(c.bStops, s.m_bUserStop);
-        const std::vector<int> after = TakeFanLog(m_gauge);
+        const std::vector<int> after = m_gauge.TakeFanLog();
         ASSERT_FALSE(after.empty());
         EXPECT_EQ(c.bStops ? 40 : 1612, after[0]);
         EXPECT_TRUE(answerer.AllRepliesUsed());
@@ -412,7 +400,7 @@ TEST_F(FanControlGauge, EscapeAndSampleKeys)
         EXPECT_EQ(c.bPause, s.m_bPauseRequest);
         EXPECT_EQ(c.bSample, s.m_bSampleRequest);
         // Interrupted before any reading: no fan command either.
-        EXPECT_EQ(c.nResult == 0, TakeFanLog(m_gauge).empty());
+        EXPECT_EQ(c.nResult == 0, m_gauge.TakeFanLog().empty());
     }
     s.m_CruiseMode = 0;
     s.m_AutoZeroing = 0;

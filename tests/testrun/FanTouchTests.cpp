@@ -35,16 +35,6 @@ constexpr UINT kPointerDown = 0x0246;
 constexpr WORD kPointerFlags = 0x0001 | 0x0002 | 0x0004 | 0x2000;
 constexpr int kPasses = 10;
 
-std::vector<int> TakeFanLog(CGaugeSimulator& sim)
-{
-    std::vector<int> log;
-    std::istringstream in(sim.Control("fanlog"));
-    std::string word;
-    in >> word;
-    for (int n; in >> n;)
-        log.push_back(n);
-    return log;
-}
 
 bool Waiting(UINT nMessage)
 {
@@ -175,7 +165,7 @@ TEST_F(AdjustOnShownScreen, TouchesAndKeysWhileTheFanIsAdjusted)
         s.m_bPauseEnabled = c.bPauseEnabled;
         s.m_AutoZeroing = c.nAutoZeroing;
         s.m_FanSpeed = 2000.0;
-        TakeFanLog(m_gauge);
+        m_gauge.TakeFanLog();
 
         const HWND hFanList = Item(IDC_TG_RING_LIST);
         ::SetFocus(c.focus == Focus::Slider ? Item(IDC_TG_FAN_SLIDER) : hFanList);
@@ -204,7 +194,7 @@ TEST_F(AdjustOnShownScreen, TouchesAndKeysWhileTheFanIsAdjusted)
         EXPECT_EQ(c.bSample, s.m_bSampleRequest);
         // Interrupted: before the first reading, so the fan got nothing;
         // ignored: every pass read the gauge and sent the speed.
-        EXPECT_EQ(c.nResult == 0 ? 0u : static_cast<size_t>(kPasses), TakeFanLog(m_gauge).size());
+        EXPECT_EQ(c.nResult == 0 ? 0u : static_cast<size_t>(kPasses), m_gauge.TakeFanLog().size());
         // The touch is the adjustment's whatever it decided; so is the
         // click of Pause and Sample. Esc belongs to the dropped fan list.
         EXPECT_FALSE(Waiting(kPointerDown));
@@ -230,12 +220,12 @@ TEST_F(AdjustOnShownScreen, SpeedHeldAtZeroWhileThePressureStaysAbove)
     m_gauge.Set({"pressure 1 seq 60 61 62 63 64 65 66 67 68 69"});
     CTestGraph1& s = *m_pScreen;
     s.m_FanSpeed = 52.0;
-    TakeFanLog(m_gauge);
+    m_gauge.TakeFanLog();
     EXPECT_EQ(1, s.AdjustFanStep(100.0, 59.0, 0.0, 50.0, 3.0, 0));
     EXPECT_DOUBLE_EQ(0.0, s.m_FanSpeed);
     EXPECT_EQ(0, s.m_nLastFanCommand);
     // A serial gauge is never sent less than 40.
-    EXPECT_EQ((std::vector<int>{52, 40, 40, 40, 40, 40, 40, 40, 40, 40}), TakeFanLog(m_gauge));
+    EXPECT_EQ((std::vector<int>{52, 40, 40, 40, 40, 40, 40, 40, 40, 40}), m_gauge.TakeFanLog());
 }
 
 }  // namespace

@@ -48,16 +48,6 @@ constexpr int kFanOff = 40;   // what a serial link sends for a speed of 0
 // (120 s) would end one that never settles well before this.
 constexpr double kRunLimitMs = 180000.0;
 
-std::vector<int> TakeFanLog(CGaugeSimulator& sim)
-{
-    std::vector<int> log;
-    std::istringstream in(sim.Control("fanlog"));
-    std::string word;
-    in >> word;
-    for (int n; in >> n;)
-        log.push_back(n);
-    return log;
-}
 
 // Dispatches what the tick left queued (paints above all).
 void DrainMessages()
@@ -116,7 +106,7 @@ public:
             *pResult = IDCANCEL;
             return true;
         }
-        const std::vector<int> log = TakeFanLog(m_sim);
+        const std::vector<int> log = m_sim.TakeFanLog();
         if (!log.empty())
             m_nLastFan = log.back();
         fanAtShown.push_back(m_nLastFan);
@@ -308,7 +298,7 @@ public:
               << " seed 11 flow 0.3 lag 0.5 dir " << direction;
         ASSERT_TRUE(m_gauge.Start(kGaugePort, {plant.str(), RingLine(*View().m_pFanCalibration, nRing)}));
         ASSERT_NO_FATAL_FAILURE(ConnectPrimaryGauge(View(), *m_pStore));
-        TakeFanLog(m_gauge);
+        m_gauge.TakeFanLog();
     }
 
     // One completed test already in slot 0: markers around two points.
@@ -529,7 +519,7 @@ TEST_F(TestRunGauge, AutomatedRunsFromTheFirstToTheLastTarget)
         EXPECT_NEAR(kBuildingC, s.m_FitC[d] / s.m_FlowFactor[d][0], 0.10 * kBuildingC);
 
         // The fan is left stopped.
-        const std::vector<int> log = TakeFanLog(m_gauge);
+        const std::vector<int> log = m_gauge.TakeFanLog();
         if (!log.empty()) {
             EXPECT_EQ(kFanOff, log.back());
         } else {
@@ -657,7 +647,7 @@ TEST_F(TestRunGauge, FaultsAndStopsTable)
             }
         }
         if (c.bFanAnswers) {
-            const std::vector<int> log = TakeFanLog(m_gauge);
+            const std::vector<int> log = m_gauge.TakeFanLog();
             if (!log.empty()) {
                 EXPECT_EQ(kFanOff, log.back());
             }
@@ -779,7 +769,7 @@ TEST_F(TestRunGauge, CruiseHoldsThePressureAndStopsTheFanAtEveryQuestion)
         EXPECT_NEAR(dSpeed, s.m_FanSpeed, 1e-9);
         // The fan runs again after No: the gauge is sent a speed, not the stop.
         View().OnTimer(1);
-        const std::vector<int> resumed = TakeFanLog(m_gauge);
+        const std::vector<int> resumed = m_gauge.TakeFanLog();
         ASSERT_FALSE(resumed.empty());
         EXPECT_NE(kFanOff, resumed.front());
         s.OnCruise();
@@ -792,7 +782,7 @@ TEST_F(TestRunGauge, CruiseHoldsThePressureAndStopsTheFanAtEveryQuestion)
         ASSERT_EQ(technician.shown.size(), technician.fanAtShown.size());
         for (size_t i = 1; i < technician.fanAtShown.size(); ++i)
             EXPECT_EQ(kFanOff, technician.fanAtShown[i]) << "prompt " << technician.shown[i];
-        const std::vector<int> log = TakeFanLog(m_gauge);
+        const std::vector<int> log = m_gauge.TakeFanLog();
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(kFanOff, log.back());
         if (bShown)
