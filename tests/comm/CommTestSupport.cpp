@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "app/Simbrel1View.h"
+#include "app/TestSettingsDialog.h"
+#include "pages/EquipmentInfoDialogIntl.h"
 #include "comm/QarCommunications.h"
 #include "testrun/TestGraph1.h"
 
@@ -185,6 +187,24 @@ void CGaugeSimulator::Stop()
         CloseHandle(m_hOutput);
     m_hInput = nullptr;
     m_hOutput = nullptr;
+}
+
+void DisconnectLink(CSimbrel1View& view, int nLink)
+{
+    CQarCommunications* pLink = view.m_pLink[nLink];
+    if (pLink->m_hPort != nullptr)
+        pLink->ClosePort();
+}
+
+void SetAutomaticTestOnFanThree(CSimbrel1View& view)
+{
+    view.m_bAutoSelect = 0;
+    CTestSettingsDialog& settings = *view.m_pSettings;
+    settings.m_chMethodLetter[0] = L'A';
+    settings.m_nMethodIndex = 1;
+    settings.m_dHighPressureLimit = 150.0;
+    settings.m_dFanStartPercent = 10.0;
+    view.m_pEquipment->m_chFanCode = L'3';
 }
 
 void ConnectPrimaryGauge(CSimbrel1View& view, CTestGraph1& store)

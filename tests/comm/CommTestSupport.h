@@ -29,6 +29,10 @@ class CTestGraph1;
 // Connects the view's primary link on kLinkPort to the gauge simulated on
 // its far end and gives the test screen that one gauge of two channels.
 void ConnectPrimaryGauge(CSimbrel1View& view, CTestGraph1& store);
+// Closes the port of the view's link nLink when it is open.
+void DisconnectLink(CSimbrel1View& view, int nLink = 0);
+// An automatic test on fan '3': 150 Pa high limit, fan started at 10 %.
+void SetAutomaticTestOnFanThree(CSimbrel1View& view);
 
 class CStopwatch {
 public:

@@ -55,23 +55,16 @@ protected:
         m_nSavedDirection = g_nCurrentDirection;
         g_nCurrentDirection = 0;
         CSimbrel1View& view = View();
-        view.m_bAutoSelect = 0;
+        SetAutomaticTestOnFanThree(view);
         CTestSettingsDialog& settings = *view.m_pSettings;
-        settings.m_chMethodLetter[0] = L'A';
-        settings.m_nMethodIndex = 1;
-        settings.m_dHighPressureLimit = 150.0;
-        settings.m_dFanStartPercent = 10.0;
         settings.m_dFanAdjust = 1.0;
         settings.m_dTargetTolerance = 2.0;
-        view.m_pEquipment->m_chFanCode = L'3';
         m_pStore = view.m_pTestGraph;
     }
     void TearDown() override
     {
         m_pStore->m_DevicesInUse = 0;
-        CQarCommunications* pLink = View().m_pLink[0];
-        if (pLink->m_hPort != nullptr)
-            pLink->ClosePort();
+        DisconnectLink(View());
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
         }

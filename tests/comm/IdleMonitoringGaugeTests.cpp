@@ -125,11 +125,8 @@ protected:
             m_pStore->DestroyWindow();
         DrainQueue();
         m_pStore->m_DevicesInUse = 0;
-        for (int i = 0; i < 4; ++i) {
-            CQarCommunications* pLink = View().m_pLink[i];
-            if (pLink->m_hPort != nullptr)
-                pLink->ClosePort();
-        }
+        for (int i = 0; i < 4; ++i)
+            DisconnectLink(View(), i);
         g_nCurrentDirection = m_nSavedDirection;
     }
 

@@ -64,13 +64,7 @@ protected:
         m_nSavedDirection = g_nCurrentDirection;
         g_nCurrentDirection = 0;
         CSimbrel1View& view = *m_view.Get();
-        view.m_bAutoSelect = 0;
-        CTestSettingsDialog& settings = *view.m_pSettings;
-        settings.m_chMethodLetter[0] = L'A';
-        settings.m_nMethodIndex = 1;
-        settings.m_dHighPressureLimit = 150.0;
-        settings.m_dFanStartPercent = 10.0;
-        view.m_pEquipment->m_chFanCode = L'3';
+        SetAutomaticTestOnFanThree(view);
         m_pScreen = view.m_pTestGraph;
         // 20 Pa in the building at every reading: below the target of 50 Pa,
         // no warning.
@@ -88,9 +82,7 @@ protected:
         m_pScreen->m_CruiseMode = 0;
         m_pScreen->m_AutoZeroing = 0;
         m_pScreen->m_DevicesInUse = 0;
-        CQarCommunications* pLink = m_view->m_pLink[0];
-        if (pLink->m_hPort != nullptr)
-            pLink->ClosePort();
+        DisconnectLink(*m_view.Get());
         m_gauge.Stop();
         g_nCurrentDirection = m_nSavedDirection;
     }

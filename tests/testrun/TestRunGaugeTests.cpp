@@ -273,9 +273,7 @@ public:
     void TearDown() override
     {
         m_pStore->m_DevicesInUse = 0;
-        CQarCommunications* pLink = View().m_pLink[0];
-        if (pLink->m_hPort != nullptr)
-            pLink->ClosePort();
+        DisconnectLink(View());
         g_nCurrentDirection = m_nSavedDirection;
         g_bLiveReadings = m_bSavedLive;
     }
@@ -285,9 +283,7 @@ public:
         // A gauge job that outlived its wait (an auto-zero that never
         // completed) still reads the port: the next connection waits for it.
         EXPECT_TRUE(m_pStore->m_WorkerGroup.WaitForStragglers(30000));
-        CQarCommunications* pLink = View().m_pLink[0];
-        if (pLink->m_hPort != nullptr)
-            pLink->ClosePort();
+        DisconnectLink(View());
         m_gauge.Stop();
     }
 
